@@ -1,0 +1,73 @@
+#include "hosts/session.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/kakeidb/kakeidb.h"
+#include "platform/root/root_cookie_store.h"
+#include "platform/root/root_environment.h"
+#include "platform/root/root_shell.h"
+#include "startup/startup.h"
+#include "store/module.h"
+#include "text/ansi.h"
+
+namespace h5 {
+
+class Session::RecordingShell : public Shell {
+ public:
+  RecordingShell(Shell& inner, std::vector<LaunchRecord>& log) : inner_(inner), log_(log) {}
+  bool Execute(std::string_view verb, std::string_view program, std::string_view parameters,
+               std::string_view directory, int show) override {
+    bool ok = inner_.Execute(verb, program, parameters, directory, show);
+    log_.push_back({FromAnsi(program), FromAnsi(parameters), FromAnsi(directory), show, ok});
+    return ok;
+  }
+
+ private:
+  Shell& inner_;
+  std::vector<LaunchRecord>& log_;
+};
+
+class Session::FixedScreen : public Screen {
+ public:
+  explicit FixedScreen(float twips) : twips_(twips) {}
+  float TwipsPerPixelX() override { return twips_; }
+
+ private:
+  float twips_;
+};
+
+Session::Session(const SessionOptions& options, Dialogs* dialogs)
+    : options_(options), scripted_(options.answers), dialogs_(dialogs ? dialogs : &scripted_) {
+  environment_ = std::make_unique<RootEnvironment>(options.root);
+  if (options.today) environment_->SetToday(options.today);
+  records_ = OpenKakeiDb(environment_->root(), *environment_);
+  cookies_ = std::make_unique<RootCookieStore>(environment_->root());
+  root_shell_ = std::make_unique<RootShell>(environment_->root());
+  shell_ = std::make_unique<RecordingShell>(*root_shell_, launches_);
+  screen_ = std::make_unique<FixedScreen>(options.twips_per_pixel);
+}
+
+Session::~Session() = default;
+
+void Session::Start() {
+  ResetModule(Ports{environment_.get(), records_.get(), dialogs_, shell_.get(), cookies_.get(),
+                    screen_.get()});
+  Main();
+}
+
+std::chrono::year_month_day LocalToday() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
+                                     std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                                     std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+}
+
+std::filesystem::path RootFromEnvironment() {
+  const char* root = std::getenv("H5KAKEI_ROOT");
+  return root ? std::filesystem::path(root) : std::filesystem::path();
+}
+
+}  // namespace h5

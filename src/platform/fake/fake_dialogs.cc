@@ -1,0 +1,25 @@
+#include "platform/fake/fake_dialogs.h"
+
+namespace h5 {
+
+Answer ClosedAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kOkCancel:
+      return Answer::kCancel;
+    case Buttons::kYesNo:
+      return Answer::kNo;
+  }
+  return Answer::kCancel;
+}
+
+Answer FakeDialogs::Show(const MessageBoxRequest& request) {
+  shown_.push_back(request);
+  if (answers_.empty()) return ClosedAnswer(request.buttons);
+  Answer answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+}  // namespace h5

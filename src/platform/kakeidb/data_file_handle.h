@@ -1,0 +1,104 @@
+// One open data file: its read-only connection, what it declares, and the
+// position of the last read.
+//
+// No lock is held between calls: each SQLite read transaction lasts for one
+// call only, so the household account book can write while a file is open
+// here (even while a status dialog keeps it open). Get Next is served from a
+// small read-ahead of the rows after the current one, fetched in one
+// transaction with a prepared statement and refilled from the last position
+// when used up; a change written meanwhile shows from the next refill on.
+#ifndef H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_HANDLE_H_
+#define H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_HANDLE_H_
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/sqlite_util.h"
+
+namespace h5 {
+
+class DataFileHandle {
+ public:
+  // Opens the data file at path and checks it and the owner name given at
+  // Open (the file's owner name must match unless the file has none).
+  // Status 0 with *handle set, or 12 (missing), 46 (not a readable file),
+  // 2 (not a data file, damaged), 51 (owner name wrong), 85 (locked).
+  static int16_t Open(const std::filesystem::path& path, std::string_view owner_name,
+                      std::unique_ptr<DataFileHandle>* handle);
+
+  DataFileHandle(const DataFileHandle&) = delete;
+  DataFileHandle& operator=(const DataFileHandle&) = delete;
+
+  // Get Equal, Get Next, Get Greater or Equal or Get First. data holds
+  // *data_length bytes (either may be null: no room), key 254 bytes (null
+  // only when the operation needs no key value). On 0 and 22 the record, or
+  // as much of it as fits, is in data, *data_length says how much, and the
+  // record's key value is at the start of key.
+  int16_t Read(int16_t operation, int16_t key_number, uint8_t* data, int32_t* data_length,
+               uint8_t* key);
+
+  const FileSpec& spec() const { return spec_; }
+
+ private:
+  enum class Place { kNone, kAt, kEnd };
+
+  DataFileHandle() = default;
+
+  int16_t Seek(int16_t operation, int16_t key_number, uint8_t* data, int32_t* data_length,
+               uint8_t* key);
+  int16_t Next(uint8_t* data, int32_t* data_length, uint8_t* key);
+  // Where a fill starts: anywhere, at or after (sort, id), after (sort, id).
+  enum class Bound { kNone, kAtOrAfter, kAfter };
+
+  // Replaces the read-ahead with up to max_rows rows of key from the bound
+  // on (statement must bound the rows the same way), and ends the read
+  // transaction.
+  void Fill(sqlite3_stmt* statement, const KeyDefinition& key, Bound bound,
+            const std::vector<uint8_t>& sort, int64_t id, size_t max_rows);
+  // Checks the row the statement stands on and appends it to the read-ahead.
+  // Rows must come in strictly rising order of (sortable key, id), the first
+  // one within the bound: whatever the file holds, the order delivered is
+  // the key's order and a scan cannot run in circles.
+  bool AcceptRow(sqlite3_stmt* statement, Bound bound, const std::vector<uint8_t>& sort,
+                 int64_t id);
+  int16_t Deliver(uint8_t* data, int32_t* data_length, uint8_t* key);
+  // Empties the read-ahead, keeping the current record's place.
+  void ClearReadAhead();
+  size_t RowStride() const { return static_cast<size_t>(spec_.record_length + fill_key_length_); }
+
+  SqliteDb db_;
+  FileSpec spec_;
+  SqliteStatement scan_all_;
+  SqliteStatement scan_from_;
+  SqliteStatement scan_after_;
+
+  // The last read: its key and, at kAt, its record's place in that key: the
+  // row before next_row_ while that is in the read-ahead, else this.
+  Place place_ = Place::kNone;
+  const KeyDefinition* key_ = nullptr;
+  std::vector<uint8_t> current_sort_;
+  int64_t current_id_ = 0;
+
+  // Read-ahead: rows following the current one in key fill_key_, each the
+  // record then its sortable key (worked out from the record); what follows
+  // them is tail_status_ (0: not fetched yet, 9: end of file, other: the
+  // failure to report there).
+  const KeyDefinition* fill_key_ = nullptr;
+  int32_t fill_key_length_ = 0;
+  std::vector<uint8_t> rows_;
+  std::vector<int64_t> row_ids_;
+  size_t next_row_ = 0;
+  int16_t tail_status_ = 0;
+  size_t batch_ = 0;
+
+  std::vector<uint8_t> scratch_key_;
+  std::vector<uint8_t> search_sort_;
+};
+
+}  // namespace h5
+
+#endif  // H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_HANDLE_H_

@@ -1,0 +1,204 @@
+#include "platform/kakeidb/data_file_writer.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "platform/kakeidb/format.h"
+#include "platform/kakeidb/key_codec.h"
+#include "platform/kakeidb/sqlite_util.h"
+
+namespace h5 {
+namespace {
+
+bool Fail(std::string* error, std::string message) {
+  if (error != nullptr) *error = std::move(message);
+  return false;
+}
+
+std::string ErrnoText(const std::string& what, const std::filesystem::path& path) {
+  return what + " " + path.string() + ": " + std::strerror(errno);
+}
+
+// Flushes a file or directory to the disk.
+bool SyncPath(const std::filesystem::path& path, int flags) {
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+class SqliteDataFileWriter : public DataFileWriter {
+ public:
+  SqliteDataFileWriter(std::filesystem::path path, std::filesystem::path temp_path, FileSpec spec)
+      : path_(std::move(path)), temp_path_(std::move(temp_path)), spec_(std::move(spec)) {}
+
+  ~SqliteDataFileWriter() override {
+    if (!committed_) Discard();
+  }
+
+  bool Start(std::string* error) {
+    sqlite3* raw = nullptr;
+    int rc = sqlite3_open_v2(temp_path_.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) return Fail(error, "cannot create " + temp_path_.string() + ": " +
+                                                SqliteMessage(raw, rc));
+    // The file only becomes visible by the rename, so the journal need not
+    // survive a crash; it only has to undo a failed statement.
+    rc = sqlite3_exec(raw, "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF; BEGIN",
+                      nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = CreateDataFileSchema(raw, spec_, error);
+    if (rc == SQLITE_OK) insert_record_ = Prepare(raw, kInsertRecordSql, &rc);
+    if (rc == SQLITE_OK) insert_index_ = Prepare(raw, kInsertIndexSql, &rc);
+    if (rc == SQLITE_OK) find_sort_ = Prepare(raw, kFindSortSql, &rc);
+    if (rc != SQLITE_OK) {
+      broken_ = true;
+      return Fail(error, "cannot create " + temp_path_.string() + ": " + SqliteMessage(raw, rc));
+    }
+    sorts_.resize(spec_.keys.size());
+    return true;
+  }
+
+  bool Append(std::span<const uint8_t> record, std::string* error) override {
+    if (broken_ || committed_) return Fail(error, "the writer is finished");
+    if (record.size() != static_cast<size_t>(spec_.record_length)) {
+      return Fail(error, "record of " + std::to_string(record.size()) + " bytes, the file holds " +
+                             std::to_string(spec_.record_length));
+    }
+    for (size_t k = 0; k < spec_.keys.size(); ++k) {
+      const KeyDefinition& key = spec_.keys[k];
+      key_value_.resize(static_cast<size_t>(KeyLength(key)));
+      sorts_[k].resize(key_value_.size());
+      ExtractKeyValue(record.data(), key, key_value_.data());
+      EncodeSortKey(key_value_.data(), key, sorts_[k].data());
+      if (!key.duplicates) {
+        sqlite3_reset(find_sort_.get());
+        sqlite3_bind_int(find_sort_.get(), 1, key.number);
+        BindSort(find_sort_.get(), 2, sorts_[k]);
+        int rc = sqlite3_step(find_sort_.get());
+        sqlite3_reset(find_sort_.get());
+        if (rc == SQLITE_ROW) {
+          return Fail(error, "duplicate value of key " + std::to_string(key.number) +
+                                 ", which allows no duplicates");
+        }
+        if (rc != SQLITE_DONE) return Broken(rc, error);
+      }
+    }
+    const int64_t id = next_id_;
+    sqlite3_reset(insert_record_.get());
+    sqlite3_bind_int64(insert_record_.get(), 1, id);
+    sqlite3_bind_blob(insert_record_.get(), 2, record.data(), static_cast<int>(record.size()),
+                      SQLITE_STATIC);
+    int rc = sqlite3_step(insert_record_.get());
+    sqlite3_reset(insert_record_.get());
+    if (rc != SQLITE_DONE) return Broken(rc, error);
+    for (size_t k = 0; k < spec_.keys.size(); ++k) {
+      sqlite3_reset(insert_index_.get());
+      sqlite3_bind_int(insert_index_.get(), 1, spec_.keys[k].number);
+      BindSort(insert_index_.get(), 2, sorts_[k]);
+      sqlite3_bind_int64(insert_index_.get(), 3, id);
+      rc = sqlite3_step(insert_index_.get());
+      sqlite3_reset(insert_index_.get());
+      if (rc != SQLITE_DONE) return Broken(rc, error);
+    }
+    ++next_id_;
+    return true;
+  }
+
+  bool Commit(std::string* error) override {
+    if (broken_ || committed_) return Fail(error, "the writer is finished");
+    insert_record_.reset();
+    insert_index_.reset();
+    find_sort_.reset();
+    int rc = sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return Broken(rc, error);
+    rc = sqlite3_close(db_.release());
+    if (rc != SQLITE_OK) {
+      broken_ = true;
+      return Fail(error, "cannot close " + temp_path_.string() + ": " + sqlite3_errstr(rc));
+    }
+    if (!SyncPath(temp_path_, O_RDONLY)) {
+      broken_ = true;
+      return Fail(error, ErrnoText("cannot flush", temp_path_));
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp_path_, path_, ec);
+    if (ec) {
+      broken_ = true;
+      return Fail(error, "cannot replace " + path_.string() + ": " + ec.message());
+    }
+    committed_ = true;
+    SyncPath(path_.parent_path().empty() ? "." : path_.parent_path(), O_RDONLY | O_DIRECTORY);
+    return true;
+  }
+
+ private:
+  static void BindSort(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& sort) {
+    sqlite3_bind_blob(statement, index, sort.data(), static_cast<int>(sort.size()),
+                      SQLITE_STATIC);
+  }
+
+  bool Broken(int rc, std::string* error) {
+    broken_ = true;
+    return Fail(error, "cannot write " + temp_path_.string() + ": " + SqliteMessage(db_.get(), rc));
+  }
+
+  void Discard() {
+    insert_record_.reset();
+    insert_index_.reset();
+    find_sort_.reset();
+    db_.reset();
+    std::error_code ec;
+    std::filesystem::remove(temp_path_, ec);
+  }
+
+  const std::filesystem::path path_;
+  const std::filesystem::path temp_path_;
+  const FileSpec spec_;
+  SqliteDb db_;
+  SqliteStatement insert_record_;
+  SqliteStatement insert_index_;
+  SqliteStatement find_sort_;
+  std::vector<uint8_t> key_value_;
+  std::vector<std::vector<uint8_t>> sorts_;
+  int64_t next_id_ = 1;  // ids count the records in write order
+  bool broken_ = false;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<DataFileWriter> DataFileWriter::Create(const std::filesystem::path& path,
+                                                       const FileSpec& spec, std::string* error) {
+  if (!ValidateFileSpec(spec, error)) return nullptr;
+  if (path.filename().empty()) {
+    Fail(error, "no file name in " + path.string());
+    return nullptr;
+  }
+  // The temporary file sits next to the target, so the rename stays on one
+  // file system and replaces the target in one step.
+  std::filesystem::path directory = path.parent_path().empty() ? "." : path.parent_path();
+  std::string temp_name = ".";
+  temp_name += path.filename().string();
+  temp_name += ".XXXXXX";
+  std::string pattern = (directory / temp_name).string();
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) {
+    Fail(error, ErrnoText("cannot create a file in", directory));
+    return nullptr;
+  }
+  ::fchmod(fd, 0644);
+  ::close(fd);
+  auto writer = std::make_unique<SqliteDataFileWriter>(path, pattern, spec);
+  if (!writer->Start(error)) return nullptr;
+  return writer;
+}
+
+}  // namespace h5

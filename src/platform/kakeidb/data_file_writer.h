@@ -1,0 +1,46 @@
+// The writing side of kakeidb: creates a data file and appends records. Used
+// by the book builder and the tests; the control never writes data files.
+#ifndef H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_WRITER_H_
+#define H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_WRITER_H_
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/kakeidb/file_spec.h"
+
+namespace h5 {
+
+// Writes one data file in a single transaction: nothing is visible at path
+// until Commit succeeds, and a writer destroyed without Commit leaves no file.
+class DataFileWriter {
+ public:
+  // Starts a new file that will replace any file at path (a real path).
+  // nullptr with *error set when the spec is invalid or the file cannot be
+  // created.
+  static std::unique_ptr<DataFileWriter> Create(const std::filesystem::path& path,
+                                                const FileSpec& spec, std::string* error);
+  virtual ~DataFileWriter() = default;
+
+  // Appends one record; its length must equal the spec's record length.
+  virtual bool Append(std::span<const uint8_t> record, std::string* error) = 0;
+  virtual bool Commit(std::string* error) = 0;
+};
+
+// Everything a data file holds, records in write order; for dumps and tests.
+struct DataFileContents {
+  FileSpec spec;
+  std::vector<std::vector<uint8_t>> records;
+};
+
+// nullopt with *error set when path is not a readable kakeidb data file.
+std::optional<DataFileContents> ReadDataFile(const std::filesystem::path& path,
+                                             std::string* error);
+
+}  // namespace h5
+
+#endif  // H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_WRITER_H_

@@ -1,0 +1,355 @@
+#include "platform/kakeidb/format.h"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+#include "platform/kakeidb/sqlite_util.h"
+#include "platform/record_manager.h"
+
+namespace h5 {
+
+const char kScanFromSql[] =
+    "SELECT i.id, r.data FROM kakeidb_index AS i"
+    " LEFT JOIN kakeidb_records AS r ON r.id = i.id"
+    " WHERE i.key_number = ?1 AND (i.sort, i.id) >= (?2, ?3) ORDER BY i.sort, i.id";
+const char kScanAfterSql[] =
+    "SELECT i.id, r.data FROM kakeidb_index AS i"
+    " LEFT JOIN kakeidb_records AS r ON r.id = i.id"
+    " WHERE i.key_number = ?1 AND (i.sort, i.id) > (?2, ?3) ORDER BY i.sort, i.id";
+const char kScanAllSql[] =
+    "SELECT i.id, r.data FROM kakeidb_index AS i"
+    " LEFT JOIN kakeidb_records AS r ON r.id = i.id"
+    " WHERE i.key_number = ?1 ORDER BY i.sort, i.id";
+const char kInsertRecordSql[] = "INSERT INTO kakeidb_records (id, data) VALUES (?1, ?2)";
+const char kInsertIndexSql[] = "INSERT INTO kakeidb_index (key_number, sort, id) VALUES (?1, ?2, ?3)";
+const char kFindSortSql[] = "SELECT 1 FROM kakeidb_index WHERE key_number = ?1 AND sort = ?2 LIMIT 1";
+const char kAllRecordsSql[] = "SELECT id, data FROM kakeidb_records ORDER BY id";
+const char kKeyIndexSql[] = "SELECT sort, id FROM kakeidb_index WHERE key_number = ?1";
+
+namespace {
+
+constexpr char kSchemaSql[] =
+    "CREATE TABLE kakeidb_file ("
+    " format TEXT NOT NULL, version INTEGER NOT NULL,"
+    " record_length INTEGER NOT NULL, owner_name BLOB NOT NULL);"
+    "CREATE TABLE kakeidb_keys ("
+    " key_number INTEGER PRIMARY KEY, duplicates INTEGER NOT NULL);"
+    "CREATE TABLE kakeidb_segments ("
+    " key_number INTEGER NOT NULL, position INTEGER NOT NULL,"
+    " byte_offset INTEGER NOT NULL, byte_length INTEGER NOT NULL, type TEXT NOT NULL,"
+    " PRIMARY KEY (key_number, position)) WITHOUT ROWID;"
+    "CREATE TABLE kakeidb_records ("
+    " id INTEGER PRIMARY KEY, data BLOB NOT NULL);"
+    "CREATE TABLE kakeidb_index ("
+    " key_number INTEGER NOT NULL, sort BLOB NOT NULL, id INTEGER NOT NULL,"
+    " PRIMARY KEY (key_number, sort, id)) WITHOUT ROWID;";
+
+constexpr std::array<const char*, 5> kTables = {"kakeidb_file", "kakeidb_keys",
+                                                "kakeidb_segments", "kakeidb_records",
+                                                "kakeidb_index"};
+
+const char* TypeName(SegmentType type) {
+  switch (type) {
+    case SegmentType::kSigned:
+      return "signed";
+    case SegmentType::kUnsigned:
+      return "unsigned";
+    case SegmentType::kString:
+      break;
+  }
+  return "string";
+}
+
+bool TypeFromName(std::string_view name, SegmentType* type) {
+  if (name == "signed") {
+    *type = SegmentType::kSigned;
+  } else if (name == "unsigned") {
+    *type = SegmentType::kUnsigned;
+  } else if (name == "string") {
+    *type = SegmentType::kString;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Runs statement to the end; SQLITE_OK or the failure.
+int RunToEnd(sqlite3_stmt* statement) {
+  int rc;
+  while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+  }
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+int Exec(sqlite3* db, const char* sql, std::string* error) {
+  char* message = nullptr;
+  int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+  if (rc != SQLITE_OK && error != nullptr) *error = message ? message : sqlite3_errstr(rc);
+  sqlite3_free(message);
+  return rc;
+}
+
+// Reads a checked declaration: every failure says what, gives a status.
+class SpecLoader {
+ public:
+  SpecLoader(sqlite3* db, std::string* error) : db_(db), error_(error) {}
+
+  int16_t Load(FileSpec* spec) {
+    // One read transaction: the declaration and the size are seen as one.
+    int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return Failed(rc);
+    int16_t status = CheckHeader();
+    if (status == kBtrOk) status = CheckSize();
+    if (status == kBtrOk) status = CheckTables();
+    if (status == kBtrOk) status = LoadFileRow(spec);
+    if (status == kBtrOk) status = LoadKeys(spec);
+    if (status == kBtrOk) status = LoadSegments(spec);
+    if (status == kBtrOk && !ValidateFileSpec(*spec, error_)) status = kBtrIoError;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return status;
+  }
+
+ private:
+  int16_t Damaged(const std::string& why) {
+    if (error_ != nullptr) *error_ = why;
+    return kBtrIoError;
+  }
+  int16_t Failed(int rc) {
+    if (error_ != nullptr) *error_ = SqliteMessage(db_, rc);
+    return StatusFromSqlite(rc);
+  }
+  SqliteStatement PrepareOrFail(const char* sql, int16_t* status) {
+    int rc;
+    SqliteStatement statement = Prepare(db_, sql, &rc);
+    if (!statement) *status = Failed(rc);
+    return statement;
+  }
+
+  int16_t CheckHeader() {
+    int16_t status = kBtrOk;
+    SqliteStatement statement = PrepareOrFail("PRAGMA application_id", &status);
+    if (!statement) return status;
+    int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW) return Failed(rc);
+    if (sqlite3_column_int64(statement.get(), 0) != kApplicationId) {
+      return Damaged("not a kakeidb data file (application id)");
+    }
+    return kBtrOk;
+  }
+
+  // SQLite reads the missing end of a cut file as zeros; the pages the
+  // header counts must all be there. (No writer can change the size while
+  // our read transaction holds its shared lock.)
+  int16_t CheckSize() {
+    int64_t page_count = 0;
+    int64_t page_size = 0;
+    int16_t status = PragmaValue("PRAGMA page_count", &page_count);
+    if (status == kBtrOk) status = PragmaValue("PRAGMA page_size", &page_size);
+    if (status != kBtrOk) return status;
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        file == nullptr || file->pMethods == nullptr) {
+      return Damaged("cannot reach the file");
+    }
+    int rc = file->pMethods->xFileSize(file, &size);
+    if (rc != SQLITE_OK) return Failed(rc);
+    if (size < page_count * page_size) {
+      return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
+                     std::to_string(page_count) + " pages of " + std::to_string(page_size));
+    }
+    return kBtrOk;
+  }
+
+  int16_t PragmaValue(const char* sql, int64_t* value) {
+    int16_t status = kBtrOk;
+    SqliteStatement statement = PrepareOrFail(sql, &status);
+    if (!statement) return status;
+    int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW) return Failed(rc);
+    *value = sqlite3_column_int64(statement.get(), 0);
+    return kBtrOk;
+  }
+
+  int16_t CheckTables() {
+    int16_t status = kBtrOk;
+    SqliteStatement statement =
+        PrepareOrFail("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", &status);
+    if (!statement) return status;
+    for (const char* table : kTables) {
+      sqlite3_reset(statement.get());
+      sqlite3_bind_text(statement.get(), 1, table, -1, SQLITE_STATIC);
+      int rc = sqlite3_step(statement.get());
+      if (rc == SQLITE_DONE) return Damaged(std::string("table ") + table + " missing");
+      if (rc != SQLITE_ROW) return Failed(rc);
+      auto sql = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
+      // A virtual table would run code of its module on every read.
+      if (sql == nullptr || std::strncmp(sql, "CREATE TABLE", 12) != 0) {
+        return Damaged(std::string("table ") + table + " is not a plain table");
+      }
+    }
+    return kBtrOk;
+  }
+
+  int16_t LoadFileRow(FileSpec* spec) {
+    int16_t status = kBtrOk;
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT format, version, record_length, owner_name FROM kakeidb_file LIMIT 2", &status);
+    if (!statement) return status;
+    sqlite3_stmt* s = statement.get();
+    int rc = sqlite3_step(s);
+    if (rc == SQLITE_DONE) return Damaged("kakeidb_file holds no row");
+    if (rc != SQLITE_ROW) return Failed(rc);
+    if (sqlite3_column_type(s, 0) != SQLITE_TEXT ||
+        std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)),
+                         static_cast<size_t>(sqlite3_column_bytes(s, 0))) != kFormatName) {
+      return Damaged("format marker is not \"kakeidb\"");
+    }
+    if (sqlite3_column_type(s, 1) != SQLITE_INTEGER ||
+        sqlite3_column_int64(s, 1) != kFormatVersion) {
+      return Damaged("unknown format version");
+    }
+    if (sqlite3_column_type(s, 2) != SQLITE_INTEGER) return Damaged("record length not a number");
+    int64_t record_length = sqlite3_column_int64(s, 2);
+    if (record_length < 1 || record_length > kMaxRecordLength) {
+      return Damaged("record length " + std::to_string(record_length) + " out of range");
+    }
+    spec->record_length = static_cast<int32_t>(record_length);
+    if (sqlite3_column_type(s, 3) != SQLITE_BLOB) return Damaged("owner name not a blob");
+    auto owner = static_cast<const char*>(sqlite3_column_blob(s, 3));
+    int owner_bytes = sqlite3_column_bytes(s, 3);
+    spec->owner_name.assign(owner ? owner : "", owner ? static_cast<size_t>(owner_bytes) : 0);
+    rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW) return Damaged("kakeidb_file holds more than one row");
+    if (rc != SQLITE_DONE) return Failed(rc);
+    return kBtrOk;
+  }
+
+  int16_t LoadKeys(FileSpec* spec) {
+    int16_t status = kBtrOk;
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT key_number, duplicates FROM kakeidb_keys ORDER BY key_number", &status);
+    if (!statement) return status;
+    sqlite3_stmt* s = statement.get();
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+      if (sqlite3_column_type(s, 0) != SQLITE_INTEGER ||
+          sqlite3_column_type(s, 1) != SQLITE_INTEGER) {
+        return Damaged("key row not numeric");
+      }
+      int64_t number = sqlite3_column_int64(s, 0);
+      if (number < 0 || number > kMaxKeyNumber) {
+        return Damaged("key number " + std::to_string(number) + " out of range");
+      }
+      KeyDefinition key;
+      key.number = static_cast<int16_t>(number);
+      key.duplicates = sqlite3_column_int64(s, 1) != 0;
+      spec->keys.push_back(std::move(key));
+    }
+    if (rc != SQLITE_DONE) return Failed(rc);
+    return kBtrOk;
+  }
+
+  int16_t LoadSegments(FileSpec* spec) {
+    int16_t status = kBtrOk;
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT key_number, position, byte_offset, byte_length, type FROM kakeidb_segments"
+        " ORDER BY key_number, position",
+        &status);
+    if (!statement) return status;
+    sqlite3_stmt* s = statement.get();
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+      for (int column = 0; column < 4; ++column) {
+        if (sqlite3_column_type(s, column) != SQLITE_INTEGER) {
+          return Damaged("segment row not numeric");
+        }
+      }
+      int64_t number = sqlite3_column_int64(s, 0);
+      KeyDefinition* key = nullptr;
+      for (KeyDefinition& candidate : spec->keys) {
+        if (candidate.number == number) key = &candidate;
+      }
+      if (key == nullptr) return Damaged("segment of undeclared key " + std::to_string(number));
+      // Positions run 0, 1, 2...; this also bounds the rows read per key.
+      if (sqlite3_column_int64(s, 1) != static_cast<int64_t>(key->segments.size()) ||
+          key->segments.size() >= static_cast<size_t>(kMaxKeyLength)) {
+        return Damaged("segments of key " + std::to_string(number) + " out of sequence");
+      }
+      int64_t offset = sqlite3_column_int64(s, 2);
+      int64_t length = sqlite3_column_int64(s, 3);
+      if (offset < 0 || offset > kMaxRecordLength || length < 0 || length > kMaxRecordLength) {
+        return Damaged("segment of key " + std::to_string(number) + " out of range");
+      }
+      KeySegment segment;
+      segment.offset = static_cast<int32_t>(offset);
+      segment.length = static_cast<int32_t>(length);
+      const unsigned char* type = sqlite3_column_text(s, 4);
+      if (sqlite3_column_type(s, 4) != SQLITE_TEXT || type == nullptr ||
+          !TypeFromName(reinterpret_cast<const char*>(type), &segment.type)) {
+        return Damaged("segment of key " + std::to_string(number) + " of unknown type");
+      }
+      key->segments.push_back(segment);
+    }
+    if (rc != SQLITE_DONE) return Failed(rc);
+    return kBtrOk;
+  }
+
+  sqlite3* db_;
+  std::string* error_;
+};
+
+}  // namespace
+
+int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) {
+  const std::string header = "PRAGMA application_id = " + std::to_string(kApplicationId) +
+                             "; PRAGMA user_version = " + std::to_string(kFormatVersion) + ";";
+  int rc = Exec(db, header.c_str(), error);
+  if (rc == SQLITE_OK) rc = Exec(db, kSchemaSql, error);
+  if (rc != SQLITE_OK) return rc;
+
+  SqliteStatement file = Prepare(
+      db, "INSERT INTO kakeidb_file VALUES (?1, ?2, ?3, ?4)", &rc);
+  if (!file) {
+    *error = SqliteMessage(db, rc);
+    return rc;
+  }
+  sqlite3_bind_text(file.get(), 1, kFormatName, -1, SQLITE_STATIC);
+  sqlite3_bind_int64(file.get(), 2, kFormatVersion);
+  sqlite3_bind_int64(file.get(), 3, spec.record_length);
+  sqlite3_bind_blob(file.get(), 4, spec.owner_name.data(),
+                    static_cast<int>(spec.owner_name.size()), SQLITE_STATIC);
+  rc = RunToEnd(file.get());
+  SqliteStatement key_row, segment_row;
+  if (rc == SQLITE_OK) key_row = Prepare(db, "INSERT INTO kakeidb_keys VALUES (?1, ?2)", &rc);
+  if (rc == SQLITE_OK) {
+    segment_row = Prepare(db, "INSERT INTO kakeidb_segments VALUES (?1, ?2, ?3, ?4, ?5)", &rc);
+  }
+  for (size_t k = 0; rc == SQLITE_OK && k < spec.keys.size(); ++k) {
+    const KeyDefinition& key = spec.keys[k];
+    sqlite3_reset(key_row.get());
+    sqlite3_bind_int64(key_row.get(), 1, key.number);
+    sqlite3_bind_int64(key_row.get(), 2, key.duplicates ? 1 : 0);
+    rc = RunToEnd(key_row.get());
+    for (size_t p = 0; rc == SQLITE_OK && p < key.segments.size(); ++p) {
+      const KeySegment& segment = key.segments[p];
+      sqlite3_reset(segment_row.get());
+      sqlite3_bind_int64(segment_row.get(), 1, key.number);
+      sqlite3_bind_int64(segment_row.get(), 2, static_cast<int64_t>(p));
+      sqlite3_bind_int64(segment_row.get(), 3, segment.offset);
+      sqlite3_bind_int64(segment_row.get(), 4, segment.length);
+      sqlite3_bind_text(segment_row.get(), 5, TypeName(segment.type), -1, SQLITE_STATIC);
+      rc = RunToEnd(segment_row.get());
+    }
+  }
+  if (rc != SQLITE_OK) *error = SqliteMessage(db, rc);
+  return rc;
+}
+
+int16_t LoadFileSpec(sqlite3* db, FileSpec* spec, std::string* error) {
+  *spec = FileSpec();
+  return SpecLoader(db, error).Load(spec);
+}
+
+}  // namespace h5

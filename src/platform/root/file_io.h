@@ -1,0 +1,31 @@
+// Whole-file reads and atomic replacement for the files of an environment
+// root.
+#ifndef H5KAKEI_PLATFORM_ROOT_FILE_IO_H_
+#define H5KAKEI_PLATFORM_ROOT_FILE_IO_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace h5 {
+
+enum class ReadStatus {
+  kOk,
+  kMissing,  // nothing at the path (or a parent is not a directory)
+  kFailed,   // something is there but could not be read as a file
+};
+
+// Reads the regular file at path (symlinks followed) into bytes.
+ReadStatus ReadFileBytes(const std::filesystem::path& path, std::string* bytes);
+
+// Replaces the file at path with bytes so that readers see either the old or
+// the new content, never a mixture: a temporary file in the same directory is
+// written, flushed to disk and renamed over path. An existing file keeps its
+// permission bits; a new one gets mode. On failure the temporary file is
+// removed, the old file is untouched and false is returned.
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         unsigned mode = 0644);
+
+}  // namespace h5
+
+#endif  // H5KAKEI_PLATFORM_ROOT_FILE_IO_H_

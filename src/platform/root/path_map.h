@@ -1,0 +1,28 @@
+// Where a Windows path of the environment root lives on the real disk.
+//
+// X:\a\b maps to <root>/drive_x/a/b. Each component that exists is looked up
+// without regard to case and its stored name is used; components that do not
+// exist are kept as written. "." and ".." are resolved inside the drive: no
+// path ever leaves its drive folder. A path without a drive is on drive C:.
+#ifndef H5KAKEI_PLATFORM_ROOT_PATH_MAP_H_
+#define H5KAKEI_PLATFORM_ROOT_PATH_MAP_H_
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace h5 {
+
+// windows_path is in ANSI (CP932) bytes; the disk holds UTF-8 names. nullopt
+// when the path cannot be mapped (empty, an invalid drive letter, a UNC name,
+// a component that names no valid file name).
+std::optional<std::filesystem::path> MapWindowsPath(const std::filesystem::path& root,
+                                                    std::string_view windows_path);
+
+// root as the adapters keep it: absolute (a launched program runs in another
+// directory), lexically normal, without a trailing separator.
+std::filesystem::path NormalizeRoot(const std::filesystem::path& root);
+
+}  // namespace h5
+
+#endif  // H5KAKEI_PLATFORM_ROOT_PATH_MAP_H_

@@ -1,0 +1,202 @@
+// The files and data sections of a book, and the check of Windows paths.
+#include <string_view>
+
+#include "platform/root/path_map.h"
+#include "text/ansi.h"
+#include "tools/book_sections.h"
+#include "tools/book_values.h"
+#include "tools/key_json.h"
+#include "tools/layouts.h"
+#include "tools/record_json.h"
+
+namespace h5 {
+
+namespace {
+
+constexpr int64_t kMaxRecordLength = 65535;
+constexpr size_t kMaxOwnerBytes = 8;
+
+bool OnlyMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
+                 const std::string& place, std::string* error) {
+  for (const auto& [name, value] : object.items()) {
+    bool known = false;
+    for (const char* a : allowed) known = known || name == a;
+    if (!known) {
+      std::string list;
+      for (const char* a : allowed) list += std::string(list.empty() ? "" : ", ") + a;
+      *error = Field(place, name) + ": unknown member (expected " + list + ")";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
+                  const std::filesystem::path& root, const std::string& place,
+                  std::vector<PlannedFile>* files, std::string* error) {
+  if (!CheckWindowsFilePath(path, root, place, error)) return false;
+  if (!entry.is_object()) {
+    *error = place + ": expected an object with layout and records, got " + TypeName(entry);
+    return false;
+  }
+  if (!OnlyMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place, error)) {
+    return false;
+  }
+  const Layout* layout = nullptr;
+  if (entry.contains("layout")) {
+    const nlohmann::json& name = entry["layout"];
+    if (name.is_string()) layout = FindLayout(name.get_ref<const std::string&>());
+    if (layout == nullptr) {
+      *error = Field(place, "layout") + ": unknown layout " +
+               name.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
+               " (expected one of " + LayoutNames() + ")";
+      return false;
+    }
+  } else if (!entry.contains("recordLength") || !entry.contains("keys")) {
+    *error = place + ": expected a layout (or both recordLength and keys)";
+    return false;
+  }
+
+  DataFileContents contents;
+  FileSpec& spec = contents.spec;
+  if (layout != nullptr) spec = SpecOf(*layout);
+  spec.owner_name = kBookOwnerName;
+  if (entry.contains("recordLength")) {
+    std::string message;
+    std::optional<int64_t> length =
+        ParseBookInteger(entry["recordLength"], 1, kMaxRecordLength, &message);
+    if (!length) {
+      *error = Field(place, "recordLength") + ": " + message;
+      return false;
+    }
+    spec.record_length = static_cast<int32_t>(*length);
+  }
+  if (entry.contains("keys")) {
+    if (!ParseKeys(entry["keys"], spec.record_length, Field(place, "keys"), &spec.keys, error)) {
+      return false;
+    }
+  } else if (!KeysFit(spec.keys, spec.record_length)) {
+    *error = Field(place, "recordLength") + ": too short for the keys of layout \"" + layout->name +
+             "\"; give keys as well";
+    return false;
+  }
+  if (entry.contains("owner")) {
+    const nlohmann::json& owner = entry["owner"];
+    std::optional<std::string> ansi;
+    if (owner.is_string()) ansi = AnsiOf(owner.get_ref<const std::string&>());
+    if (!ansi || ansi->size() > kMaxOwnerBytes || ansi->find('\0') != std::string::npos) {
+      *error = Field(place, "owner") + ": expected an owner name of at most 8 bytes";
+      return false;
+    }
+    spec.owner_name = *ansi;
+  }
+
+  std::string records_place = Field(place, "records");
+  const nlohmann::json records = entry.value("records", nlohmann::json::array());
+  if (!records.is_array()) {
+    *error = records_place + ": expected an array of records, got " + TypeName(records);
+    return false;
+  }
+  for (size_t i = 0; i < records.size(); ++i) {
+    std::vector<uint8_t> record;
+    if (!PackRecord(layout, spec.record_length, records[i], Index(records_place, i), &record,
+                    error)) {
+      return false;
+    }
+    contents.records.push_back(std::move(record));
+  }
+
+  PlannedFile file;
+  file.place = place;
+  file.windows_path = path;
+  file.data = std::move(contents);
+  files->push_back(std::move(file));
+  return true;
+}
+
+}  // namespace
+
+bool CheckWindowsFilePath(const std::string& path, const std::filesystem::path& root,
+                          const std::string& place, std::string* error) {
+  std::optional<std::string> ansi = AnsiOf(path);
+  if (!ansi) {
+    *error = place + ": the path has a character that CP932 cannot hold";
+    return false;
+  }
+  std::optional<std::filesystem::path> mapped = MapWindowsPath(root, *ansi);
+  bool below_drive = false;
+  if (mapped) {
+    std::filesystem::path relative = mapped->lexically_relative(root);
+    auto part = relative.begin();
+    below_drive = part != relative.end() && part->string().rfind("drive_", 0) == 0 &&
+                  std::distance(relative.begin(), relative.end()) >= 2;
+  }
+  if (!below_drive) {
+    *error = place + ": not a Windows path of a file (such as C:\\folder\\name)";
+    return false;
+  }
+  return true;
+}
+
+bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
+               std::vector<PlannedFile>* files, std::string* error) {
+  if (!section.is_object()) {
+    *error = "files: expected an object, got " + TypeName(section);
+    return false;
+  }
+  for (const auto& [path, entry] : section.items()) {
+    std::string place = Member("files", path);
+    if (!CheckWindowsFilePath(path, root, place, error)) return false;
+    if (!entry.is_object() || entry.size() != 1) {
+      *error = place + ": expected {\"hex\": ...}, {\"text\": ...} or {\"ansi\": ...}";
+      return false;
+    }
+    PlannedFile file;
+    file.place = place;
+    file.windows_path = path;
+    const std::string form = entry.begin().key();
+    const nlohmann::json& value = entry.begin().value();
+    std::string form_place = Field(place, form);
+    if (!value.is_string()) {
+      *error = form_place + ": expected a string, got " + TypeName(value);
+      return false;
+    }
+    const std::string& text = value.get_ref<const std::string&>();
+    if (form == "hex") {
+      std::optional<std::vector<uint8_t>> bytes = ParseHex(text);
+      if (!bytes) {
+        *error = form_place + ": expected pairs of hex digits";
+        return false;
+      }
+      file.bytes = std::move(*bytes);
+    } else if (form == "text") {
+      file.bytes.assign(text.begin(), text.end());
+    } else if (form == "ansi") {
+      std::optional<std::string> ansi = AnsiOf(text);
+      if (!ansi) {
+        *error = form_place + ": has a character that CP932 cannot hold";
+        return false;
+      }
+      file.bytes.assign(ansi->begin(), ansi->end());
+    } else {
+      *error = form_place + ": unknown form (expected hex, text or ansi)";
+      return false;
+    }
+    files->push_back(std::move(file));
+  }
+  return true;
+}
+
+bool PlanData(const nlohmann::json& section, const std::filesystem::path& root,
+              std::vector<PlannedFile>* files, std::string* error) {
+  if (!section.is_object()) {
+    *error = "data: expected an object, got " + TypeName(section);
+    return false;
+  }
+  for (const auto& [path, entry] : section.items()) {
+    if (!PlanDataFile(path, entry, root, Member("data", path), files, error)) return false;
+  }
+  return true;
+}
+
+}  // namespace h5

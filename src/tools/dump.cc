@@ -1,0 +1,121 @@
+#include "tools/dump.h"
+
+#include <cstdio>
+
+#include "platform/kakeidb/data_file_writer.h"
+#include "text/ansi.h"
+#include "text/fields.h"
+#include "tools/book_values.h"
+#include "tools/key_json.h"
+#include "tools/layouts.h"
+#include "tools/record_json.h"
+
+namespace h5 {
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string KeyText(const KeyDefinition& key) {
+  std::string text;
+  for (const KeySegment& s : key.segments) {
+    if (!text.empty()) text += ", ";
+    text +=
+        std::to_string(s.offset) + "+" + std::to_string(s.length) + " " + SegmentTypeName(s.type);
+  }
+  return text + (key.duplicates ? "; duplicates allowed" : "; unique");
+}
+
+void HexLines(std::span<const uint8_t> record, std::ostream& out) {
+  for (size_t line = 0; line < record.size(); line += 16) {
+    char offset[32];
+    std::snprintf(offset, sizeof(offset), "  %04zx ", line);
+    out << offset;
+    for (size_t i = line; i < record.size() && i < line + 16; ++i) {
+      char byte[8];
+      std::snprintf(byte, sizeof(byte), "%s%02x", i == line + 8 ? "  " : " ", record[i]);
+      out << byte;
+    }
+    out << "\n";
+  }
+}
+
+void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostream& out) {
+  nlohmann::json fields = UnpackRecord(layout, record);
+  size_t width = 0;
+  for (const FieldDef& field : layout.fields) width = std::max(width, field.name.size());
+  for (const FieldDef& field : layout.fields) {
+    if (!fields.contains(field.name)) continue;
+    std::string value;
+    if (field.kind == FieldKind::kText) {
+      value = Quoted(fields[field.name].get<std::string>());
+    } else if (field.kind == FieldKind::kDate) {
+      int32_t day = GetInt32At(record, field.offset);
+      value = day == 0 ? "0" : DateText(day) + " (" + std::to_string(day) + ")";
+    } else {
+      value = fields[field.name].dump();
+    }
+    out << "  " << field.name << std::string(width - field.name.size() + 1, ' ') << value << "\n";
+  }
+}
+
+}  // namespace
+
+bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::string* error) {
+  std::optional<DataFileContents> contents = ReadDataFile(file, error);
+  if (!contents) return false;
+  const FileSpec& spec = contents->spec;
+  const Layout* layout = RecognizeLayout(spec);
+  out << "file     " << file.string() << "\n";
+  out << "record   " << spec.record_length << " bytes\n";
+  out << "owner    " << Quoted(FromAnsi(spec.owner_name)) << "\n";
+  for (const KeyDefinition& key : spec.keys) {
+    std::string label = "key " + std::to_string(key.number);
+    out << label << std::string(label.size() < 9 ? 9 - label.size() : 1, ' ') << KeyText(key)
+        << "\n";
+  }
+  out << "layout   "
+      << (layout ? layout->name : std::string("unknown (no layout has this length and keys)"))
+      << "\n";
+  out << "records  " << contents->records.size() << "\n";
+  for (size_t i = 0; i < contents->records.size(); ++i) {
+    const std::vector<uint8_t>& record = contents->records[i];
+    out << "\nrecord " << i + 1 << " of " << contents->records.size() << "\n";
+    HexLines(record, out);
+    if (layout) FieldLines(*layout, record, out);
+  }
+  return true;
+}
+
+std::optional<nlohmann::json> DataFileToBookEntry(const std::filesystem::path& file,
+                                                  std::string* error) {
+  std::optional<DataFileContents> contents = ReadDataFile(file, error);
+  if (!contents) return std::nullopt;
+  const FileSpec& spec = contents->spec;
+  const Layout* layout = RecognizeLayout(spec);
+  nlohmann::json entry = nlohmann::json::object();
+  if (layout) {
+    entry["layout"] = layout->name;
+  } else {
+    entry["recordLength"] = spec.record_length;
+    entry["keys"] = KeysToJson(spec.keys);
+  }
+  if (spec.owner_name != kBookOwnerName) entry["owner"] = FromAnsi(spec.owner_name);
+  nlohmann::json records = nlohmann::json::array();
+  for (const std::vector<uint8_t>& record : contents->records) {
+    records.push_back(RecordToJson(layout, record));
+  }
+  entry["records"] = std::move(records);
+  return entry;
+}
+
+bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error) {
+  std::optional<nlohmann::json> entry = DataFileToBookEntry(file, error);
+  if (!entry) return false;
+  out << entry->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  return true;
+}
+
+}  // namespace h5

@@ -1,0 +1,173 @@
+#include "tools/record_json.h"
+
+#include <limits>
+#include <optional>
+
+#include "text/ansi.h"
+#include "text/fields.h"
+#include "tools/book_values.h"
+
+namespace h5 {
+
+namespace {
+
+bool FitsIn(const FieldDef& field, size_t length) {
+  return static_cast<size_t>(field.offset) + static_cast<size_t>(field.width) <= length;
+}
+
+bool PutField(const FieldDef& field, const nlohmann::json& value, const std::string& place,
+              std::span<uint8_t> record, std::string* error) {
+  std::string message;
+  switch (field.kind) {
+    case FieldKind::kByte: {
+      std::optional<int64_t> number = ParseBookInteger(value, 0, 255, &message);
+      if (!number) break;
+      PutByteAt(record, field.offset, static_cast<uint8_t>(*number));
+      return true;
+    }
+    case FieldKind::kInt16: {
+      std::optional<int64_t> number =
+          ParseBookInteger(value, std::numeric_limits<int16_t>::min(),
+                           std::numeric_limits<int16_t>::max(), &message);
+      if (!number) break;
+      PutInt16At(record, field.offset, static_cast<int16_t>(*number));
+      return true;
+    }
+    case FieldKind::kInt32: {
+      std::optional<int64_t> number =
+          ParseBookInteger(value, std::numeric_limits<int32_t>::min(),
+                           std::numeric_limits<int32_t>::max(), &message);
+      if (!number) break;
+      PutInt32At(record, field.offset, static_cast<int32_t>(*number));
+      return true;
+    }
+    case FieldKind::kDate: {
+      std::optional<int32_t> day = ParseBookDate(value, &message);
+      if (!day) break;
+      PutInt32At(record, field.offset, *day);
+      return true;
+    }
+    case FieldKind::kText: {
+      if (!value.is_string()) {
+        message = "expected text, got " + TypeName(value);
+        break;
+      }
+      std::optional<std::string> ansi = AnsiOf(value.get_ref<const std::string&>());
+      if (!ansi) {
+        message = "text has a character that CP932 cannot hold";
+        break;
+      }
+      if (ansi->size() > static_cast<size_t>(field.width)) {
+        message = "text takes " + std::to_string(ansi->size()) +
+                  " bytes in CP932; the field holds " + std::to_string(field.width);
+        break;
+      }
+      std::copy(ansi->begin(), ansi->end(), record.begin() + field.offset);
+      return true;
+    }
+  }
+  *error = place + ": " + message;
+  return false;
+}
+
+}  // namespace
+
+bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::json& value,
+                std::string_view place, std::vector<uint8_t>* record, std::string* error) {
+  std::string where(place);
+  if (!value.is_object()) {
+    *error = where + ": expected an object of fields or {\"hex\": ...}, got " + TypeName(value);
+    return false;
+  }
+  size_t length = static_cast<size_t>(record_length);
+  if (value.contains("hex")) {
+    if (value.size() != 1) {
+      *error = where + ": a record given as hex has no other members";
+      return false;
+    }
+    const nlohmann::json& hex = value["hex"];
+    std::optional<std::vector<uint8_t>> bytes;
+    if (hex.is_string()) bytes = ParseHex(hex.get_ref<const std::string&>());
+    if (!bytes) {
+      *error = Field(where, "hex") + ": expected a string of hex digit pairs";
+      return false;
+    }
+    if (bytes->size() != length) {
+      *error = Field(where, "hex") + ": " + std::to_string(bytes->size()) +
+               " bytes; the records of this file are " + std::to_string(length) + " bytes";
+      return false;
+    }
+    *record = std::move(*bytes);
+    return true;
+  }
+  if (layout == nullptr) {
+    *error = where + ": without a layout every record is given as {\"hex\": ...}";
+    return false;
+  }
+  std::vector<uint8_t> bytes(length, 0);
+  for (const FieldDef& field : layout->fields) {
+    if (field.kind == FieldKind::kText && FitsIn(field, length)) {
+      std::fill_n(bytes.begin() + field.offset, field.width, ' ');
+    }
+  }
+  for (const auto& [name, field_value] : value.items()) {
+    std::string field_place = Field(where, name);
+    const FieldDef* field = FindField(*layout, name);
+    if (field == nullptr) {
+      *error = field_place + ": no such field in layout \"" + layout->name + "\"";
+      return false;
+    }
+    if (!FitsIn(*field, length)) {
+      *error = field_place + ": the field lies beyond the record length " + std::to_string(length);
+      return false;
+    }
+    if (!PutField(*field, field_value, field_place, bytes, error)) return false;
+  }
+  *record = std::move(bytes);
+  return true;
+}
+
+nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> record) {
+  nlohmann::json object = nlohmann::json::object();
+  for (const FieldDef& field : layout.fields) {
+    if (!FitsIn(field, record.size())) continue;
+    switch (field.kind) {
+      case FieldKind::kByte:
+        object[field.name] = GetByteAt(record, field.offset);
+        break;
+      case FieldKind::kInt16:
+        object[field.name] = GetInt16At(record, field.offset);
+        break;
+      case FieldKind::kInt32:
+        object[field.name] = GetInt32At(record, field.offset);
+        break;
+      case FieldKind::kDate:
+        object[field.name] = FormatBookDate(GetInt32At(record, field.offset));
+        break;
+      case FieldKind::kText: {
+        std::string_view ansi(reinterpret_cast<const char*>(record.data()) + field.offset,
+                              static_cast<size_t>(field.width));
+        size_t end = ansi.find_last_not_of(' ');
+        ansi = end == std::string_view::npos ? std::string_view() : ansi.substr(0, end + 1);
+        object[field.name] = FromAnsi(ansi);
+        break;
+      }
+    }
+  }
+  return object;
+}
+
+nlohmann::json RecordToJson(const Layout* layout, std::span<const uint8_t> record) {
+  if (layout != nullptr) {
+    nlohmann::json fields = UnpackRecord(*layout, record);
+    std::vector<uint8_t> repacked;
+    std::string ignored;
+    if (PackRecord(layout, static_cast<int32_t>(record.size()), fields, "", &repacked, &ignored) &&
+        std::equal(repacked.begin(), repacked.end(), record.begin(), record.end())) {
+      return fields;
+    }
+  }
+  return nlohmann::json{{"hex", ToHex(record)}};
+}
+
+}  // namespace h5

@@ -1,0 +1,173 @@
+// The writing side and the whole-file reader.
+#include "platform/kakeidb/data_file_writer.h"
+
+#include <unistd.h>
+
+#include "test_util.h"
+
+namespace h5::testing {
+namespace {
+
+std::vector<std::string> Entries(const std::filesystem::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
+  TempDir dir;
+  FileSpec spec{12, "ABCD",
+                {Key(0, {{0, 1, SegmentType::kUnsigned}, {1, 1, SegmentType::kUnsigned},
+                         {2, 2, SegmentType::kSigned}, {4, 2, SegmentType::kSigned},
+                         {6, 2, SegmentType::kSigned}}),
+                 Key(7, {{8, 4, SegmentType::kString}}, false)}};
+  std::vector<Record> records;
+  for (int i = 0; i < 30; ++i) {
+    Record record(12, static_cast<uint8_t>(i));
+    record[0] = static_cast<uint8_t>(1 + i % 12);
+    PutLe(record, 8, i * 7919, 4);
+    records.push_back(record);
+  }
+  WriteFile(dir.path() / "Yosan02.dat", spec, records);
+  std::string error;
+  std::optional<DataFileContents> contents = ReadDataFile(dir.path() / "Yosan02.dat", &error);
+  ASSERT_TRUE(contents) << error;
+  EXPECT_EQ(contents->spec, spec);
+  EXPECT_EQ(contents->records, records);
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Yosan02.dat"});
+}
+
+TEST(DataFileWriterTest, NothingAppearsWithoutCommit) {
+  TempDir dir;
+  {
+    std::string error;
+    auto writer = DataFileWriter::Create(dir.path() / "a.dat", CashBookSpec(), &error);
+    ASSERT_TRUE(writer) << error;
+    ASSERT_TRUE(writer->Append(CashRecord(1, 1), &error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.dat"));
+  }
+  EXPECT_TRUE(Entries(dir.path()).empty());
+}
+
+TEST(DataFileWriterTest, ReplacesAnOldFileOnlyOnCommit) {
+  TempDir dir;
+  const auto path = dir.path() / "suitou02.dat";
+  WriteFile(path, CashBookSpec(), {CashRecord(1, 1)});
+  const uint64_t old_hash = FileHash(path);
+  std::string error;
+  auto writer = DataFileWriter::Create(path, CashBookSpec(), &error);
+  ASSERT_TRUE(writer) << error;
+  ASSERT_TRUE(writer->Append(CashRecord(2, 2), &error));
+  ASSERT_TRUE(writer->Append(CashRecord(3, 3), &error));
+  EXPECT_EQ(FileHash(path), old_hash);
+  ASSERT_TRUE(writer->Commit(&error)) << error;
+  auto contents = ReadDataFile(path, &error);
+  ASSERT_TRUE(contents) << error;
+  EXPECT_EQ(contents->records, (std::vector<Record>{CashRecord(2, 2), CashRecord(3, 3)}));
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"suitou02.dat"});
+  // A finished writer takes nothing more.
+  EXPECT_FALSE(writer->Append(CashRecord(4, 4), &error));
+  EXPECT_FALSE(writer->Commit(&error));
+}
+
+TEST(DataFileWriterTest, RefusesRecordsOfAnotherLengthAndDuplicateUniqueKeys) {
+  TempDir dir;
+  FileSpec spec = CashBookSpec();
+  spec.keys.push_back(Key(1, {{33, 4, SegmentType::kSigned}}, /*duplicates=*/false));
+  std::string error;
+  auto writer = DataFileWriter::Create(dir.path() / "a.dat", spec, &error);
+  ASSERT_TRUE(writer) << error;
+  EXPECT_FALSE(writer->Append(Record(78, 0), &error));
+  EXPECT_NE(error.find("78"), std::string::npos) << error;
+  EXPECT_FALSE(writer->Append(Record(80, 0), &error));
+  ASSERT_TRUE(writer->Append(CashRecord(1, 500), &error)) << error;
+  EXPECT_FALSE(writer->Append(CashRecord(2, 500), &error));
+  EXPECT_NE(error.find("key 1"), std::string::npos) << error;
+  ASSERT_TRUE(writer->Append(CashRecord(1, 501), &error)) << error;  // key 0 allows duplicates
+  ASSERT_TRUE(writer->Commit(&error)) << error;
+  auto contents = ReadDataFile(dir.path() / "a.dat", &error);
+  ASSERT_TRUE(contents) << error;
+  EXPECT_EQ(contents->records, (std::vector<Record>{CashRecord(1, 500), CashRecord(1, 501)}));
+}
+
+struct SpecCase {
+  const char* name;
+  FileSpec spec;
+};
+
+TEST(DataFileWriterTest, RefusesInvalidSpecs) {
+  const KeySegment date{7, 4, SegmentType::kSigned};
+  const SpecCase cases[] = {
+      {"record length 0", FileSpec{0, "", {}}},
+      {"record length too big", FileSpec{kMaxRecordLength + 1, "", {}}},
+      {"owner too long", FileSpec{79, "ABCDEFGHI", {}}},
+      {"owner with a zero byte", FileSpec{79, std::string("AB\0D", 4), {}}},
+      {"key without segments", FileSpec{79, "", {Key(0, {})}}},
+      {"segment beyond the record", FileSpec{79, "", {Key(0, {{76, 4, SegmentType::kSigned}})}}},
+      {"negative offset", FileSpec{79, "", {Key(0, {{-1, 4, SegmentType::kString}})}}},
+      {"empty segment", FileSpec{79, "", {Key(0, {{0, 0, SegmentType::kString}})}}},
+      {"integer of 3 bytes", FileSpec{79, "", {Key(0, {{0, 3, SegmentType::kUnsigned}})}}},
+      {"key of 255 bytes", FileSpec{300, "", {Key(0, {{0, 255, SegmentType::kString}})}}},
+      {"key number twice", FileSpec{79, "", {Key(1, {date}), Key(1, {date})}}},
+      {"key number 119", FileSpec{79, "", {Key(119, {date})}}},
+      {"negative key number", FileSpec{79, "", {Key(-1, {date})}}},
+      {"unknown type",
+       FileSpec{79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
+  };
+  TempDir dir;
+  for (const SpecCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    EXPECT_FALSE(DataFileWriter::Create(dir.path() / "a.dat", c.spec, &error));
+    EXPECT_FALSE(error.empty());
+  }
+  EXPECT_TRUE(Entries(dir.path()).empty());
+  // The limits themselves are fine.
+  std::string error;
+  EXPECT_TRUE(DataFileWriter::Create(
+      dir.path() / "b.dat",
+      FileSpec{kMaxRecordLength, "ABCDEFGH",
+               {Key(118, {{0, 254, SegmentType::kString}}), Key(0, {{0, 8, SegmentType::kSigned}})}},
+      &error))
+      << error;
+}
+
+TEST(DataFileWriterTest, CannotCreateInAMissingDirectory) {
+  TempDir dir;
+  std::string error;
+  EXPECT_FALSE(DataFileWriter::Create(dir.path() / "none" / "a.dat", CashBookSpec(), &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(ReadDataFileTest, FindsAnIndexThatDisagreesWithTheRecords) {
+  struct Case {
+    const char* name;
+    const char* sql;
+  };
+  const Case cases[] = {
+      {"index entry missing", "DELETE FROM kakeidb_index WHERE id = 2"},
+      {"index entry twice", "INSERT INTO kakeidb_index VALUES (0, X'80000005', 2)"},
+      {"index names no record", "DELETE FROM kakeidb_records WHERE id = 2"},
+      {"wrong key value", "UPDATE kakeidb_index SET sort = X'00000000' WHERE id = 2"},
+      {"record of wrong length", "UPDATE kakeidb_records SET data = X'00' WHERE id = 2"},
+      {"foreign header", "PRAGMA application_id = 1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    WriteFile(dir.path() / "a.dat", CashBookSpec(), {CashRecord(1, 1), CashRecord(2, 2)});
+    RunSql(dir.path() / "a.dat", c.sql);
+    std::string error;
+    EXPECT_FALSE(ReadDataFile(dir.path() / "a.dat", &error));
+    EXPECT_FALSE(error.empty());
+  }
+  std::string error;
+  EXPECT_FALSE(ReadDataFile("/nonexistent/a.dat", &error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace h5::testing
