@@ -86,7 +86,7 @@ int RunSample(const CliOptions& options) {
   std::chrono::year_month_day today =
       options.session.today ? *options.session.today : LocalToday();
   std::string error;
-  if (!BuildBook(SampleBook(today), options.session.root, &error)) return Fail(error);
+  if (!BuildSampleRoot(options.session.root, today, &error)) return Fail(error);
   std::cout << "wrote a demo account book to " << options.session.root.string() << "\n";
   return 0;
 }

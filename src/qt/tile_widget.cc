@@ -26,18 +26,23 @@ void EnsureArtworkLoaded() {
 }  // namespace
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  // Accepted here, so the tile underneath does not count the click again.
+  event->accept();
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
       on_click) {
     on_click();
   }
-  QLabel::mouseReleaseEvent(event);
 }
 
 QCursor HandCursor() {
   EnsureArtworkLoaded();
   QImage image(":/h5kakei/hand_cursor.png");
+  // Index 1 is colour1: a set bit of the cursor's shape or mask.
+  const QList<QRgb> mono = {qRgb(255, 255, 255), qRgb(0, 0, 0)};
   QImage shape(32, 32, QImage::Format_Mono);
   QImage mask(32, 32, QImage::Format_Mono);
+  shape.setColorTable(mono);
+  mask.setColorTable(mono);
   shape.fill(0);
   mask.fill(0);
   if (!image.isNull()) {
@@ -165,7 +170,7 @@ void TileWidget::mouseReleaseEvent(QMouseEvent* event) {
       on_click_) {
     on_click_();
   }
-  QWidget::mouseReleaseEvent(event);
+  event->accept();
 }
 
 }  // namespace h5

@@ -196,10 +196,12 @@ json SampleBook(std::chrono::year_month_day today_date) {
   const int32_t period_end = DayNumber(now.year, now.month + 1, 0);
   json periods = json::array();
   for (int i = 0; i < 12; ++i) {
-    periods.push_back({{"Year", CalendarParts(DayNumber(book_year, 4 + i, 1)).year},
-                       {"Month", CalendarParts(DayNumber(book_year, 4 + i, 1)).month},
-                       {"StartDay", DateText(DayNumber(book_year, 4 + i, 1))},
-                       {"EndDay", DateText(DayNumber(book_year, 5 + i, 0))}});
+    const int32_t first = DayNumber(book_year, 4 + i, 1);
+    const CalendarDate month = CalendarParts(first);
+    periods.push_back({{"Year", month.year},
+                       {"Month", month.month},
+                       {"StartDay", DateText(first)},
+                       {"EndDay", DateText(DayNumber(month.year, month.month + 1, 0))}});
   }
 
   int64_t counted = 0;

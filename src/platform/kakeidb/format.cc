@@ -9,23 +9,34 @@
 
 namespace h5 {
 
-const char kScanFromSql[] =
-    "SELECT i.id, r.data FROM kakeidb_index AS i"
-    " LEFT JOIN kakeidb_records AS r ON r.id = i.id"
-    " WHERE i.key_number = ?1 AND (i.sort, i.id) >= (?2, ?3) ORDER BY i.sort, i.id";
-const char kScanAfterSql[] =
-    "SELECT i.id, r.data FROM kakeidb_index AS i"
-    " LEFT JOIN kakeidb_records AS r ON r.id = i.id"
-    " WHERE i.key_number = ?1 AND (i.sort, i.id) > (?2, ?3) ORDER BY i.sort, i.id";
-const char kScanAllSql[] =
-    "SELECT i.id, r.data FROM kakeidb_index AS i"
-    " LEFT JOIN kakeidb_records AS r ON r.id = i.id"
-    " WHERE i.key_number = ?1 ORDER BY i.sort, i.id";
 const char kInsertRecordSql[] = "INSERT INTO kakeidb_records (id, data) VALUES (?1, ?2)";
-const char kInsertIndexSql[] = "INSERT INTO kakeidb_index (key_number, sort, id) VALUES (?1, ?2, ?3)";
-const char kFindSortSql[] = "SELECT 1 FROM kakeidb_index WHERE key_number = ?1 AND sort = ?2 LIMIT 1";
 const char kAllRecordsSql[] = "SELECT id, data FROM kakeidb_records ORDER BY id";
-const char kKeyIndexSql[] = "SELECT sort, id FROM kakeidb_index WHERE key_number = ?1";
+
+std::string KeyTableName(int16_t key_number) {
+  return "kakeidb_key_" + std::to_string(key_number);
+}
+
+std::string ScanSql(int16_t key_number, ScanStart start) {
+  // One column in the range: SQLite seeks to it and tests nothing per row.
+  std::string sql = "SELECT k.id, r.data FROM " + KeyTableName(key_number) +
+                    " AS k LEFT JOIN kakeidb_records AS r ON r.id = k.id";
+  if (start == ScanStart::kAtOrAfter) sql += " WHERE k.entry >= ?1";
+  if (start == ScanStart::kAfter) sql += " WHERE k.entry > ?1";
+  return sql + " ORDER BY k.entry";
+}
+
+std::string InsertEntrySql(int16_t key_number) {
+  return "INSERT INTO " + KeyTableName(key_number) + " (entry, id) VALUES (?1, ?2)";
+}
+
+std::string FirstEntrySql(int16_t key_number) {
+  return "SELECT entry FROM " + KeyTableName(key_number) +
+         " WHERE entry >= ?1 ORDER BY entry LIMIT 1";
+}
+
+std::string AllEntriesSql(int16_t key_number) {
+  return "SELECT entry, id FROM " + KeyTableName(key_number);
+}
 
 namespace {
 
@@ -40,14 +51,15 @@ constexpr char kSchemaSql[] =
     " byte_offset INTEGER NOT NULL, byte_length INTEGER NOT NULL, type TEXT NOT NULL,"
     " PRIMARY KEY (key_number, position)) WITHOUT ROWID;"
     "CREATE TABLE kakeidb_records ("
-    " id INTEGER PRIMARY KEY, data BLOB NOT NULL);"
-    "CREATE TABLE kakeidb_index ("
-    " key_number INTEGER NOT NULL, sort BLOB NOT NULL, id INTEGER NOT NULL,"
-    " PRIMARY KEY (key_number, sort, id)) WITHOUT ROWID;";
+    " id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
 
-constexpr std::array<const char*, 5> kTables = {"kakeidb_file", "kakeidb_keys",
-                                                "kakeidb_segments", "kakeidb_records",
-                                                "kakeidb_index"};
+std::string KeyTableSql(int16_t key_number) {
+  return "CREATE TABLE " + KeyTableName(key_number) +
+         " (entry BLOB PRIMARY KEY, id INTEGER NOT NULL) WITHOUT ROWID;";
+}
+
+constexpr std::array<const char*, 4> kTables = {"kakeidb_file", "kakeidb_keys",
+                                                "kakeidb_segments", "kakeidb_records"};
 
 const char* TypeName(SegmentType type) {
   switch (type) {
@@ -101,11 +113,16 @@ class SpecLoader {
     if (rc != SQLITE_OK) return Failed(rc);
     int16_t status = CheckHeader();
     if (status == kBtrOk) status = CheckSize();
-    if (status == kBtrOk) status = CheckTables();
+    for (size_t t = 0; status == kBtrOk && t < kTables.size(); ++t) {
+      status = CheckTable(kTables[t]);
+    }
     if (status == kBtrOk) status = LoadFileRow(spec);
     if (status == kBtrOk) status = LoadKeys(spec);
     if (status == kBtrOk) status = LoadSegments(spec);
     if (status == kBtrOk && !ValidateFileSpec(*spec, error_)) status = kBtrIoError;
+    for (size_t k = 0; status == kBtrOk && k < spec->keys.size(); ++k) {
+      status = CheckTable(KeyTableName(spec->keys[k].number));
+    }
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return status;
   }
@@ -172,22 +189,23 @@ class SpecLoader {
     return kBtrOk;
   }
 
-  int16_t CheckTables() {
+  int16_t CheckTable(const std::string& table) {
     int16_t status = kBtrOk;
-    SqliteStatement statement =
-        PrepareOrFail("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", &status);
-    if (!statement) return status;
-    for (const char* table : kTables) {
-      sqlite3_reset(statement.get());
-      sqlite3_bind_text(statement.get(), 1, table, -1, SQLITE_STATIC);
-      int rc = sqlite3_step(statement.get());
-      if (rc == SQLITE_DONE) return Damaged(std::string("table ") + table + " missing");
-      if (rc != SQLITE_ROW) return Failed(rc);
-      auto sql = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
-      // A virtual table would run code of its module on every read.
-      if (sql == nullptr || std::strncmp(sql, "CREATE TABLE", 12) != 0) {
-        return Damaged(std::string("table ") + table + " is not a plain table");
-      }
+    if (!find_table_) {
+      find_table_ = PrepareOrFail(
+          "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", &status);
+      if (!find_table_) return status;
+    }
+    sqlite3_stmt* s = find_table_.get();
+    sqlite3_reset(s);
+    sqlite3_bind_text(s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
+    int rc = sqlite3_step(s);
+    if (rc == SQLITE_DONE) return Damaged("table " + table + " missing");
+    if (rc != SQLITE_ROW) return Failed(rc);
+    auto sql = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    // A virtual table would run code of its module on every read.
+    if (sql == nullptr || std::strncmp(sql, "CREATE TABLE", 12) != 0) {
+      return Damaged("table " + table + " is not a plain table");
     }
     return kBtrOk;
   }
@@ -298,6 +316,7 @@ class SpecLoader {
 
   sqlite3* db_;
   std::string* error_;
+  SqliteStatement find_table_;
 };
 
 }  // namespace
@@ -332,6 +351,7 @@ int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) 
     sqlite3_bind_int64(key_row.get(), 1, key.number);
     sqlite3_bind_int64(key_row.get(), 2, key.duplicates ? 1 : 0);
     rc = RunToEnd(key_row.get());
+    if (rc == SQLITE_OK) rc = Exec(db, KeyTableSql(key.number).c_str(), error);
     for (size_t p = 0; rc == SQLITE_OK && p < key.segments.size(); ++p) {
       const KeySegment& segment = key.segments[p];
       sqlite3_reset(segment_row.get());

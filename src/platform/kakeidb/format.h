@@ -28,25 +28,31 @@ int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error);
 // why.
 int16_t LoadFileSpec(sqlite3* db, FileSpec* spec, std::string* error);
 
-// The records of one key in key order, from a position on: key number ?1,
-// sortable key ?2, record id ?3. Columns: id, data (NULL when the index
-// names a record that does not exist).
-extern const char kScanFromSql[];   // rows at or after (?2, ?3)
-extern const char kScanAfterSql[];  // rows after (?2, ?3)
-// Every row of key ?1, also those whose stored sort value is not even a BLOB
-// (they sort first and are found damaged); no ?2, ?3.
-extern const char kScanAllSql[];
+// The table of one key: an entry (the sortable key value followed by the
+// record id, see EncodeEntryId) for every record.
+std::string KeyTableName(int16_t key_number);
 
-// Writing: a record (?1 id, ?2 data) and an index entry (?1 key number,
-// ?2 sort, ?3 id); whether a key number (?1) already holds a sort value (?2).
+// Where a scan of a key starts.
+enum class ScanStart {
+  kFirst,      // at the first entry
+  kAtOrAfter,  // at the first entry >= ?1
+  kAfter,      // at the first entry > ?1
+};
+
+// The records of one key in key order. Columns: id, data (NULL when the
+// entry names a record that does not exist).
+std::string ScanSql(int16_t key_number, ScanStart start);
+
+// Writing: a record (?1 id, ?2 data); an entry of a key (?1 entry, ?2 id);
+// the first entry of a key at or after ?1 (entry).
 extern const char kInsertRecordSql[];
-extern const char kInsertIndexSql[];
-extern const char kFindSortSql[];
+std::string InsertEntrySql(int16_t key_number);
+std::string FirstEntrySql(int16_t key_number);
 
-// Reading whole files: records in write order (id, data) and the index
-// entries of one key number ?1 (sort, id).
+// Reading whole files: records in write order (id, data); the entries of
+// one key (entry, id).
 extern const char kAllRecordsSql[];
-extern const char kKeyIndexSql[];
+std::string AllEntriesSql(int16_t key_number);
 
 }  // namespace h5
 
