@@ -26,11 +26,11 @@ class TileWidgetTest : public ::testing::Test {
   // the diagnosis stops at once and the preset is the level shown.
   void Bind(const std::string& preset, float twips = 15.0f) {
     screen_ = FakeScreen(twips);
-    records_.SetHandler([](const BtrCall& call, std::span<uint8_t>,
-                           int32_t*) -> std::optional<int16_t> {
-      if (call.operation == kBtrOpen) return kBtrFileNotFound;
-      return std::nullopt;
-    });
+    records_.SetHandler(
+        [](const BtrCall& call, std::span<uint8_t>, int32_t*) -> std::optional<int16_t> {
+          if (call.operation == kBtrOpen) return kBtrFileNotFound;
+          return std::nullopt;
+        });
     ResetModule(Ports{&env_, &records_, &dialogs_, &shell_, &cookies_, &screen_});
     Module().InstallDir = "C:\\Hidamari5\\";
     Module().PresetLevel = preset;
@@ -61,11 +61,11 @@ TEST_F(TileWidgetTest, EveryLevelShowsItsPictureCaptionAndTooltips) {
     const char* caption;  // nullptr: label hidden
     const char* tooltip;
   } cases[] = {
-      {"", 1, kInviteCaption, invite},         {"0", 1, kInviteCaption, invite},
-      {"1", 6, nullptr, kGradedToolTip},       {"2", 5, nullptr, kGradedToolTip},
-      {"3", 4, nullptr, kGradedToolTip},       {"4", 3, nullptr, kGradedToolTip},
-      {"5", 2, nullptr, kGradedToolTip},       {"6", 1, kNoBudgetCaption, invite},
-      {"7", 1, kInviteCaption, invite},        {"9", 1, kInviteCaption, invite},
+      {"", 1, kInviteCaption, invite},   {"0", 1, kInviteCaption, invite},
+      {"1", 6, nullptr, kGradedToolTip}, {"2", 5, nullptr, kGradedToolTip},
+      {"3", 4, nullptr, kGradedToolTip}, {"4", 3, nullptr, kGradedToolTip},
+      {"5", 2, nullptr, kGradedToolTip}, {"6", 1, kNoBudgetCaption, invite},
+      {"7", 1, kInviteCaption, invite},  {"9", 1, kInviteCaption, invite},
       {"-1", 1, kInviteCaption, invite},
   };
   for (const Case& c : cases) {
@@ -150,14 +150,22 @@ TEST(QtDialogs, BuildsTheBoxAsAsked) {
     QMessageBox::Icon icon;
     bool on_top;
   } cases[] = {
-      {{"a\r\nb", "家計診断", Buttons::kOk, Icon::kNone, false}, QMessageBox::Ok,
-       QMessageBox::NoIcon, false},
+      {{"a\r\nb", "家計診断", Buttons::kOk, Icon::kNone, false},
+       QMessageBox::Ok,
+       QMessageBox::NoIcon,
+       false},
       {{"q", "家計診断", Buttons::kOkCancel, Icon::kNone, false},
-       QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon, false},
+       QMessageBox::Ok | QMessageBox::Cancel,
+       QMessageBox::NoIcon,
+       false},
       {{"q", "H5Kakei", Buttons::kYesNo, Icon::kQuestion, true},
-       QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, true},
-      {{"d", "H5Kakei", Buttons::kOk, Icon::kExclamation, true}, QMessageBox::Ok,
-       QMessageBox::Warning, true},
+       QMessageBox::Yes | QMessageBox::No,
+       QMessageBox::Question,
+       true},
+      {{"d", "H5Kakei", Buttons::kOk, Icon::kExclamation, true},
+       QMessageBox::Ok,
+       QMessageBox::Warning,
+       true},
   };
   for (const Case& c : cases) {
     std::unique_ptr<QMessageBox> box = QtDialogs::Build(c.request, nullptr);

@@ -1,0 +1,21 @@
+// Runs a program to its end and collects what it printed.
+#ifndef H5KAKEI_TESTS_HOSTS_RUN_PROCESS_H_
+#define H5KAKEI_TESTS_HOSTS_RUN_PROCESS_H_
+
+#include <string>
+#include <vector>
+
+namespace h5 {
+
+struct ProcessResult {
+  int exit_code = -1;
+  std::string out, err;
+};
+
+// argv[0] is the program's path. extra_env entries are "NAME=value".
+ProcessResult RunProcess(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& extra_env = {});
+
+}  // namespace h5
+
+#endif  // H5KAKEI_TESTS_HOSTS_RUN_PROCESS_H_
