@@ -106,9 +106,10 @@ int32_t AutumnalEquinoxDay(int32_t year) { return EquinoxDay(23.2488, year); }
 
 HolidayList BankHolidays(int16_t year, int16_t month) {
   HolidayList list;
-  for (int32_t m = int32_t{month} - 1; m <= int32_t{month} + 1; ++m) {
+  const int32_t middle = month;
+  for (int32_t m = middle - 1; m <= middle + 1; ++m) {
     if (m == 13) {
-      AddMonth(list, int32_t{year} + 1, 1);
+      AddMonth(list, static_cast<int32_t>(year) + 1, 1);
     } else if (m >= 1 && m <= 12) {
       AddMonth(list, year, m);
     }

@@ -131,6 +131,11 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace h5
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  return h5::Run(args);
+  try {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return h5::Run(args);
+  } catch (const std::exception& e) {
+    std::cerr << "h5kakei: " << e.what() << "\n";
+    return 1;
+  }
 }

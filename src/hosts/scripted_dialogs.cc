@@ -3,18 +3,6 @@
 namespace h5 {
 namespace {
 
-Answer ClosedAnswerOf(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kOkCancel:
-      return Answer::kCancel;
-    case Buttons::kYesNo:
-      return Answer::kNo;
-  }
-  return Answer::kCancel;
-}
-
 bool Offers(Buttons buttons, Answer answer) {
   switch (buttons) {
     case Buttons::kOk:
@@ -52,7 +40,7 @@ std::string AnswerWord(Answer answer) {
 }
 
 Answer ScriptedDialogs::Show(const MessageBoxRequest& request) {
-  Answer answer = ClosedAnswerOf(request.buttons);
+  Answer answer = ClosedAnswer(request.buttons);
   if (!answers_.empty()) {
     if (Offers(request.buttons, answers_.front())) answer = answers_.front();
     answers_.pop_front();

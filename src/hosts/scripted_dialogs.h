@@ -23,7 +23,7 @@ std::string AnswerWord(Answer answer);
 
 class ScriptedDialogs : public Dialogs {
  public:
-  explicit ScriptedDialogs(std::vector<Answer> answers)
+  explicit ScriptedDialogs(const std::vector<Answer>& answers)
       : answers_(answers.begin(), answers.end()) {}
 
   // The next scripted answer, or the answer of a closed box when none is

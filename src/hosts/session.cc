@@ -38,14 +38,16 @@ class Session::FixedScreen : public Screen {
 };
 
 Session::Session(const SessionOptions& options, Dialogs* dialogs)
-    : options_(options), scripted_(options.answers), dialogs_(dialogs ? dialogs : &scripted_) {
-  environment_ = std::make_unique<RootEnvironment>(options.root);
+    : options_(options),
+      environment_(std::make_unique<RootEnvironment>(options.root)),
+      cookies_(std::make_unique<RootCookieStore>(environment_->root())),
+      root_shell_(std::make_unique<RootShell>(environment_->root())),
+      shell_(std::make_unique<RecordingShell>(*root_shell_, launches_)),
+      screen_(std::make_unique<FixedScreen>(options.twips_per_pixel)),
+      scripted_(options.answers),
+      dialogs_(dialogs ? dialogs : &scripted_) {
   if (options.today) environment_->SetToday(options.today);
   records_ = OpenKakeiDb(environment_->root(), *environment_);
-  cookies_ = std::make_unique<RootCookieStore>(environment_->root());
-  root_shell_ = std::make_unique<RootShell>(environment_->root());
-  shell_ = std::make_unique<RecordingShell>(*root_shell_, launches_);
-  screen_ = std::make_unique<FixedScreen>(options.twips_per_pixel);
 }
 
 Session::~Session() = default;

@@ -51,15 +51,15 @@ class Session {
   class FixedScreen;
 
   SessionOptions options_;
+  std::vector<LaunchRecord> launches_;
   std::unique_ptr<RootEnvironment> environment_;
-  std::unique_ptr<RecordManager> records_;
   std::unique_ptr<RootCookieStore> cookies_;
   std::unique_ptr<RootShell> root_shell_;
   std::unique_ptr<RecordingShell> shell_;
   std::unique_ptr<FixedScreen> screen_;
   ScriptedDialogs scripted_;
   Dialogs* dialogs_;
-  std::vector<LaunchRecord> launches_;
+  std::unique_ptr<RecordManager> records_;
 };
 
 // Today's date on this machine's clock, in the local time zone.

@@ -19,6 +19,20 @@ struct MessageBoxRequest {
   bool system_modal = false;
 };
 
+// The answer of a box that is closed without a button: OK for an OK-only
+// box, else Cancel or No.
+constexpr Answer ClosedAnswer(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::kOk:
+      return Answer::kOk;
+    case Buttons::kOkCancel:
+      return Answer::kCancel;
+    case Buttons::kYesNo:
+      return Answer::kNo;
+  }
+  return Answer::kCancel;
+}
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;

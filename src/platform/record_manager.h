@@ -27,6 +27,7 @@ enum BtrStatusCode : int16_t {
   kBtrKeyNotFound = 4,
   kBtrDuplicateKey = 5,
   kBtrInvalidKeyNumber = 6,
+  kBtrInvalidPositioning = 8,  // Get Next with no current record
   kBtrEndOfFile = 9,
   kBtrInvalidFileName = 11,
   kBtrFileNotFound = 12,
@@ -35,6 +36,7 @@ enum BtrStatusCode : int16_t {
   kBtrDataBufferTooShort = 22,
   kBtrAccessDenied = 46,
   kBtrOwnerNameWrong = 51,
+  kBtrFileLocked = 85,  // another program holds the file locked; may be retried
   kBtrTooManyFiles = 86,
 };
 

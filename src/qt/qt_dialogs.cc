@@ -55,16 +55,7 @@ Answer QtDialogs::Show(const MessageBoxRequest& request) {
     default:
       break;
   }
-  // Closed without a button.
-  switch (request.buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kOkCancel:
-      return Answer::kCancel;
-    case Buttons::kYesNo:
-      return Answer::kNo;
-  }
-  return Answer::kCancel;
+  return ClosedAnswer(request.buttons);  // closed without a button
 }
 
 }  // namespace h5

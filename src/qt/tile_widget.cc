@@ -103,7 +103,7 @@ TileWidget::TileWidget(float twips_per_pixel, QWidget* parent)
 
   picture_->setGeometry(ToPixels(picture_rect_));
   label_->setGeometry(ToPixels(label_rect_));
-  SetControlSize(kControlWidth, kControlHeight);
+  setFixedSize(ToPixels(TwipsRect{0, 0, kControlWidth, kControlHeight}).size());
 }
 
 void TileWidget::SetClickHandler(std::function<void()> handler) {

@@ -99,7 +99,7 @@ std::string StartYearOfFileName(const std::string& name) {
 }
 
 void OrderStartYears(std::vector<std::string>& years) {
-  for (std::string& yy : years) yy = (yy >= "90" && yy <= "99" ? "19" : "20") + yy;
+  for (std::string& yy : years) yy.insert(0, yy >= "90" && yy <= "99" ? "19" : "20");
   for (size_t i = 0; i + 1 < years.size(); ++i) {
     if (years[i + 1] > years[i]) std::swap(years[i], years[i + 1]);
   }

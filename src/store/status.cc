@@ -77,18 +77,6 @@ MessageBoxRequest RequestFor(int32_t style) {
   return request;
 }
 
-int16_t ClosedAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return kIdOk;
-    case Buttons::kOkCancel:
-      return kIdCancel;
-    case Buttons::kYesNo:
-      return kIdNo;
-  }
-  return kIdCancel;
-}
-
 // Closes every data file that has a slot, in this order.
 void CloseAllDataFiles() {
   struct SlotClose {
@@ -115,7 +103,7 @@ int16_t ShowModalMessage(std::string_view prompt, int32_t buttons, std::string_v
   request.text = std::string(prompt);
   request.title = std::string(title.empty() ? kLibraryTitle : title);
   Dialogs* dialogs = Module().ports.dialogs;
-  if (dialogs == nullptr) return ClosedAnswer(request.buttons);
+  if (dialogs == nullptr) return static_cast<int16_t>(ClosedAnswer(request.buttons));
   return static_cast<int16_t>(dialogs->Show(request));
 }
 

@@ -135,7 +135,10 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
         if (!IniText(key, "=", key_place, &key_ansi, error)) return false;
         if (value.is_null()) continue;
         if (!IniValue(value, key_place, &value_ansi, error)) return false;
-        Append(&file.bytes, key_ansi + "=" + value_ansi + "\r\n");
+        Append(&file.bytes, key_ansi);
+        Append(&file.bytes, "=");
+        Append(&file.bytes, value_ansi);
+        Append(&file.bytes, "\r\n");
       }
     }
     files->push_back(std::move(file));
@@ -168,7 +171,10 @@ bool PlanCookies(const nlohmann::json& section, std::vector<PlannedFile>* files,
       *error = place + ": cookie text cannot hold a line break";
       return false;
     }
-    Append(&file.bytes, address + "\t" + text + "\n");
+    Append(&file.bytes, address);
+    Append(&file.bytes, "\t");
+    Append(&file.bytes, text);
+    Append(&file.bytes, "\n");
   }
   files->push_back(std::move(file));
   return true;

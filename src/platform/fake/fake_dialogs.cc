@@ -2,18 +2,6 @@
 
 namespace h5 {
 
-Answer ClosedAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::kOk:
-      return Answer::kOk;
-    case Buttons::kOkCancel:
-      return Answer::kCancel;
-    case Buttons::kYesNo:
-      return Answer::kNo;
-  }
-  return Answer::kCancel;
-}
-
 Answer FakeDialogs::Show(const MessageBoxRequest& request) {
   shown_.push_back(request);
   if (answers_.empty()) return ClosedAnswer(request.buttons);

@@ -9,9 +9,6 @@
 
 namespace h5 {
 
-// The answer of a box that is simply closed: OK, Cancel or No.
-Answer ClosedAnswer(Buttons buttons);
-
 class FakeDialogs : public Dialogs {
  public:
   // Answers given in order; when they run out, boxes are closed.

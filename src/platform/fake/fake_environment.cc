@@ -1,7 +1,6 @@
 #include "platform/fake/fake_environment.h"
 
-#include <charconv>
-
+#include "platform/root/profile.h"
 #include "text/ansi.h"
 
 namespace h5 {
@@ -112,19 +111,7 @@ uint32_t FakeEnvironment::PrivateProfileInt(std::string_view section, std::strin
                                             int32_t default_value, std::string_view file) {
   std::optional<std::string> value = ProfileValue(Normalize(file), section, key);
   if (!value || value->empty()) return static_cast<uint32_t>(default_value);
-  std::string_view text = *value;
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  uint32_t result = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    result = result * 10u + static_cast<uint32_t>(c - '0');
-  }
-  return negative ? 0u - result : result;
+  return ProfileIntOfValue(*value);
 }
 
 std::string FakeEnvironment::WinIniString(std::string_view section, std::string_view key,

@@ -7,7 +7,7 @@
 
 #include "platform/kakeidb/format.h"
 #include "platform/kakeidb/key_codec.h"
-#include "platform/kakeidb/status.h"
+#include "platform/record_manager.h"
 #include "platform/record_manager.h"
 
 namespace h5 {
@@ -49,10 +49,20 @@ int16_t DataFileHandle::Open(const std::filesystem::path& path, std::string_view
   if (!file->spec_.owner_name.empty() && OwnerNameGiven(owner_name) != file->spec_.owner_name) {
     return kBtrOwnerNameWrong;
   }
-  file->scan_all_ = Prepare(file->db_.get(), kScanAllSql, &rc);
-  if (file->scan_all_) file->scan_from_ = Prepare(file->db_.get(), kScanFromSql, &rc);
-  if (file->scan_from_) file->scan_after_ = Prepare(file->db_.get(), kScanAfterSql, &rc);
-  if (!file->scan_after_) return StatusFromSqlite(rc);
+  // Preparing the scans also proves that the tables have their columns.
+  file->scans_.resize(file->spec_.keys.size());
+  for (size_t k = 0; k < file->spec_.keys.size(); ++k) {
+    const int16_t number = file->spec_.keys[k].number;
+    KeyScans& scans = file->scans_[k];
+    scans.first = Prepare(file->db_.get(), ScanSql(number, ScanStart::kFirst), &rc);
+    if (rc == SQLITE_OK) {
+      scans.at_or_after = Prepare(file->db_.get(), ScanSql(number, ScanStart::kAtOrAfter), &rc);
+    }
+    if (rc == SQLITE_OK) {
+      scans.after = Prepare(file->db_.get(), ScanSql(number, ScanStart::kAfter), &rc);
+    }
+    if (rc != SQLITE_OK) return StatusFromSqlite(rc);
+  }
   *handle = std::move(file);
   return kBtrOk;
 }
@@ -75,12 +85,9 @@ int16_t DataFileHandle::Seek(int16_t operation, int16_t key_number, uint8_t* dat
   }
 
   batch_ = kFirstBatch;
-  if (operation == kBtrGetFirst) {
-    Fill(scan_all_.get(), *definition, Bound::kNone, search_sort_, 0, batch_);
-  } else {
-    Fill(scan_from_.get(), *definition, Bound::kAtOrAfter, search_sort_,
-         std::numeric_limits<int64_t>::min(), batch_);
-  }
+  Fill(ScansOf(*definition), *definition,
+       operation == kBtrGetFirst ? Bound::kFirst : Bound::kAtOrAfter, search_sort_,
+       std::numeric_limits<int64_t>::min(), batch_);
   if (rows_.empty()) {
     const int16_t status = tail_status_;
     ClearReadAhead();
@@ -110,7 +117,7 @@ int16_t DataFileHandle::Next(uint8_t* data, int32_t* data_length, uint8_t* key) 
   if (next_row_ == row_ids_.size() && tail_status_ == kBtrOk) {
     batch_ = std::min(batch_ * 2, kMaxBatch);
     ClearReadAhead();  // brings the current place out of the read-ahead
-    Fill(scan_after_.get(), *key_, Bound::kAfter, current_sort_, current_id_, batch_);
+    Fill(ScansOf(*key_), *key_, Bound::kAfter, current_sort_, current_id_, batch_);
   }
   if (next_row_ < row_ids_.size()) return Deliver(data, data_length, key);
   const int16_t status = tail_status_;
@@ -119,17 +126,24 @@ int16_t DataFileHandle::Next(uint8_t* data, int32_t* data_length, uint8_t* key) 
   return status;
 }
 
-void DataFileHandle::Fill(sqlite3_stmt* statement, const KeyDefinition& key, Bound bound,
+void DataFileHandle::Fill(KeyScans& scans, const KeyDefinition& key, Bound bound,
                           const std::vector<uint8_t>& sort, int64_t id, size_t max_rows) {
   ClearReadAhead();
   fill_key_ = &key;
   fill_key_length_ = KeyLength(key);
   max_rows = std::max<size_t>(1, std::min(max_rows, kMaxBatchBytes / RowStride()));
 
-  sqlite3_bind_int(statement, 1, key.number);
-  if (bound != Bound::kNone) {
-    sqlite3_bind_blob(statement, 2, sort.data(), static_cast<int>(sort.size()), SQLITE_STATIC);
-    sqlite3_bind_int64(statement, 3, id);
+  sqlite3_stmt* statement = scans.first.get();
+  if (bound == Bound::kAtOrAfter) {
+    statement = scans.at_or_after.get();
+    sqlite3_bind_blob(statement, 1, sort.data(), static_cast<int>(sort.size()), SQLITE_STATIC);
+  } else if (bound == Bound::kAfter) {
+    statement = scans.after.get();
+    bound_entry_.assign(sort.begin(), sort.end());
+    bound_entry_.resize(sort.size() + kEntryIdLength);
+    EncodeEntryId(id, bound_entry_.data() + sort.size());
+    sqlite3_bind_blob(statement, 1, bound_entry_.data(), static_cast<int>(bound_entry_.size()),
+                      SQLITE_STATIC);
   }
   tail_status_ = kBtrOk;
   for (size_t n = 0; n < max_rows; ++n) {
@@ -160,7 +174,8 @@ bool DataFileHandle::AcceptRow(sqlite3_stmt* statement, Bound bound,
     return false;  // a text id, a missing record
   }
   auto record = static_cast<const uint8_t*>(sqlite3_column_blob(statement, 1));
-  if (record == nullptr || static_cast<size_t>(sqlite3_column_bytes(statement, 1)) != record_length) {
+  if (record == nullptr ||
+      static_cast<size_t>(sqlite3_column_bytes(statement, 1)) != record_length) {
     return false;
   }
   const int64_t row_id = sqlite3_column_int64(statement, 0);
@@ -171,9 +186,7 @@ bool DataFileHandle::AcceptRow(sqlite3_stmt* statement, Bound bound,
   uint8_t* row = rows_.data() + at;
   std::memcpy(row, record, record_length);
   uint8_t* row_sort = row + record_length;
-  scratch_key_.resize(key_length);
-  ExtractKeyValue(row, *fill_key_, scratch_key_.data());
-  EncodeSortKey(scratch_key_.data(), *fill_key_, row_sort);
+  EncodeRecordSortKey(row, *fill_key_, row_sort);
 
   // Compare with the row before, or with the bound for the first row.
   const uint8_t* floor_sort = nullptr;
@@ -182,7 +195,7 @@ bool DataFileHandle::AcceptRow(sqlite3_stmt* statement, Bound bound,
   if (!row_ids_.empty()) {
     floor_sort = row - stride + record_length;
     floor_id = row_ids_.back();
-  } else if (bound != Bound::kNone) {
+  } else if (bound != Bound::kFirst) {
     floor_sort = sort.data();
     strict = bound == Bound::kAfter;
   }

@@ -45,19 +45,29 @@ class DataFileHandle {
 
  private:
   enum class Place { kNone, kAt, kEnd };
+  // Where a fill starts: at the first entry, at or after a sortable key
+  // value, after a (sortable key value, id).
+  enum class Bound { kFirst, kAtOrAfter, kAfter };
+
+  // The prepared scans of one key.
+  struct KeyScans {
+    SqliteStatement first;
+    SqliteStatement at_or_after;
+    SqliteStatement after;
+  };
 
   DataFileHandle() = default;
 
   int16_t Seek(int16_t operation, int16_t key_number, uint8_t* data, int32_t* data_length,
                uint8_t* key);
   int16_t Next(uint8_t* data, int32_t* data_length, uint8_t* key);
-  // Where a fill starts: anywhere, at or after (sort, id), after (sort, id).
-  enum class Bound { kNone, kAtOrAfter, kAfter };
-
+  KeyScans& ScansOf(const KeyDefinition& key) {
+    return scans_[static_cast<size_t>(&key - spec_.keys.data())];
+  }
   // Replaces the read-ahead with up to max_rows rows of key from the bound
-  // on (statement must bound the rows the same way), and ends the read
-  // transaction.
-  void Fill(sqlite3_stmt* statement, const KeyDefinition& key, Bound bound,
+  // on, and ends the read transaction. kAtOrAfter starts at sort (a key
+  // value), kAfter after (sort, id).
+  void Fill(KeyScans& scans, const KeyDefinition& key, Bound bound,
             const std::vector<uint8_t>& sort, int64_t id, size_t max_rows);
   // Checks the row the statement stands on and appends it to the read-ahead.
   // Rows must come in strictly rising order of (sortable key, id), the first
@@ -68,13 +78,13 @@ class DataFileHandle {
   int16_t Deliver(uint8_t* data, int32_t* data_length, uint8_t* key);
   // Empties the read-ahead, keeping the current record's place.
   void ClearReadAhead();
-  size_t RowStride() const { return static_cast<size_t>(spec_.record_length + fill_key_length_); }
+  size_t RowStride() const {
+    return static_cast<size_t>(spec_.record_length) + static_cast<size_t>(fill_key_length_);
+  }
 
   SqliteDb db_;
   FileSpec spec_;
-  SqliteStatement scan_all_;
-  SqliteStatement scan_from_;
-  SqliteStatement scan_after_;
+  std::vector<KeyScans> scans_;  // by position in spec_.keys
 
   // The last read: its key and, at kAt, its record's place in that key: the
   // row before next_row_ while that is in the read-ahead, else this.
@@ -95,8 +105,8 @@ class DataFileHandle {
   int16_t tail_status_ = 0;
   size_t batch_ = 0;
 
-  std::vector<uint8_t> scratch_key_;
   std::vector<uint8_t> search_sort_;
+  std::vector<uint8_t> bound_entry_;
 };
 
 }  // namespace h5

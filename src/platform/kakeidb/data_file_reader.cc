@@ -52,22 +52,22 @@ class WholeFileReader {
     return true;
   }
 
-  // Every record must appear once in every key, under its own key value.
+  // Every record must appear once in every key, under its own entry.
   bool CheckIndex(const KeyDefinition& key, const DataFileContents& contents) {
     const std::string name = "key " + std::to_string(key.number);
     int rc;
-    SqliteStatement statement = Prepare(db_, kKeyIndexSql, &rc);
+    SqliteStatement statement = Prepare(db_, AllEntriesSql(key.number), &rc);
     if (!statement) return Fail(SqliteMessage(db_, rc));
     sqlite3_stmt* s = statement.get();
-    sqlite3_bind_int(s, 1, key.number);
     std::vector<bool> seen(ids_.size(), false);
     size_t entries = 0;
-    std::vector<uint8_t> value(static_cast<size_t>(KeyLength(key)));
-    std::vector<uint8_t> sort(value.size());
+    const auto key_length = static_cast<size_t>(KeyLength(key));
+    std::vector<uint8_t> value(key_length);
+    std::vector<uint8_t> entry(key_length + kEntryIdLength);
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
       const int64_t id = sqlite3_column_int64(s, 1);
       auto at = std::lower_bound(ids_.begin(), ids_.end(), id);
-      if (at == ids_.end() || *at != id) {
+      if (sqlite3_column_type(s, 1) != SQLITE_INTEGER || at == ids_.end() || *at != id) {
         return Fail(name + " names record " + std::to_string(id) + ", which does not exist");
       }
       const auto index = static_cast<size_t>(at - ids_.begin());
@@ -75,12 +75,13 @@ class WholeFileReader {
       seen[index] = true;
       ++entries;
       ExtractKeyValue(contents.records[index].data(), key, value.data());
-      EncodeSortKey(value.data(), key, sort.data());
+      EncodeSortKey(value.data(), key, entry.data());
+      EncodeEntryId(id, entry.data() + key_length);
       auto stored = static_cast<const uint8_t*>(sqlite3_column_blob(s, 0));
       if (sqlite3_column_type(s, 0) != SQLITE_BLOB ||
-          static_cast<size_t>(sqlite3_column_bytes(s, 0)) != sort.size() || stored == nullptr ||
-          !std::equal(sort.begin(), sort.end(), stored)) {
-        return Fail(name + " holds a wrong key value for record " + std::to_string(id));
+          static_cast<size_t>(sqlite3_column_bytes(s, 0)) != entry.size() || stored == nullptr ||
+          !std::equal(entry.begin(), entry.end(), stored)) {
+        return Fail(name + " holds a wrong entry for record " + std::to_string(id));
       }
     }
     if (rc != SQLITE_DONE) return Fail(SqliteMessage(db_, rc));

@@ -48,21 +48,23 @@ class SqliteDataFileWriter : public DataFileWriter {
     int rc = sqlite3_open_v2(temp_path_.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                              nullptr);
     db_.reset(raw);
-    if (rc != SQLITE_OK) return Fail(error, "cannot create " + temp_path_.string() + ": " +
-                                                SqliteMessage(raw, rc));
+    if (rc != SQLITE_OK)
+      return Fail(error, "cannot create " + temp_path_.string() + ": " + SqliteMessage(raw, rc));
     // The file only becomes visible by the rename, so the journal need not
     // survive a crash; it only has to undo a failed statement.
-    rc = sqlite3_exec(raw, "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF; BEGIN",
-                      nullptr, nullptr, nullptr);
+    rc = sqlite3_exec(raw, "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF; BEGIN", nullptr,
+                      nullptr, nullptr);
     if (rc == SQLITE_OK) rc = CreateDataFileSchema(raw, spec_, error);
     if (rc == SQLITE_OK) insert_record_ = Prepare(raw, kInsertRecordSql, &rc);
-    if (rc == SQLITE_OK) insert_index_ = Prepare(raw, kInsertIndexSql, &rc);
-    if (rc == SQLITE_OK) find_sort_ = Prepare(raw, kFindSortSql, &rc);
+    keys_.resize(spec_.keys.size());
+    for (size_t k = 0; rc == SQLITE_OK && k < spec_.keys.size(); ++k) {
+      keys_[k].insert = Prepare(raw, InsertEntrySql(spec_.keys[k].number), &rc);
+      if (rc == SQLITE_OK) keys_[k].find = Prepare(raw, FirstEntrySql(spec_.keys[k].number), &rc);
+    }
     if (rc != SQLITE_OK) {
       broken_ = true;
       return Fail(error, "cannot create " + temp_path_.string() + ": " + SqliteMessage(raw, rc));
     }
-    sorts_.resize(spec_.keys.size());
     return true;
   }
 
@@ -72,26 +74,34 @@ class SqliteDataFileWriter : public DataFileWriter {
       return Fail(error, "record of " + std::to_string(record.size()) + " bytes, the file holds " +
                              std::to_string(spec_.record_length));
     }
+    const int64_t id = next_id_;
     for (size_t k = 0; k < spec_.keys.size(); ++k) {
       const KeyDefinition& key = spec_.keys[k];
-      key_value_.resize(static_cast<size_t>(KeyLength(key)));
-      sorts_[k].resize(key_value_.size());
+      const auto key_length = static_cast<size_t>(KeyLength(key));
+      std::vector<uint8_t>& entry = keys_[k].entry;
+      key_value_.resize(key_length);
+      entry.resize(key_length + kEntryIdLength);
       ExtractKeyValue(record.data(), key, key_value_.data());
-      EncodeSortKey(key_value_.data(), key, sorts_[k].data());
+      EncodeSortKey(key_value_.data(), key, entry.data());
+      EncodeEntryId(id, entry.data() + key_length);
       if (!key.duplicates) {
-        sqlite3_reset(find_sort_.get());
-        sqlite3_bind_int(find_sort_.get(), 1, key.number);
-        BindSort(find_sort_.get(), 2, sorts_[k]);
-        int rc = sqlite3_step(find_sort_.get());
-        sqlite3_reset(find_sort_.get());
-        if (rc == SQLITE_ROW) {
+        // The first entry at or after the bare key value starts with it when
+        // the value is taken.
+        sqlite3_stmt* find = keys_[k].find.get();
+        sqlite3_reset(find);
+        sqlite3_bind_blob(find, 1, entry.data(), static_cast<int>(key_length), SQLITE_STATIC);
+        int rc = sqlite3_step(find);
+        bool taken = rc == SQLITE_ROW &&
+                     static_cast<size_t>(sqlite3_column_bytes(find, 0)) >= key_length &&
+                     std::memcmp(sqlite3_column_blob(find, 0), entry.data(), key_length) == 0;
+        sqlite3_reset(find);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Broken(rc, error);
+        if (taken) {
           return Fail(error, "duplicate value of key " + std::to_string(key.number) +
                                  ", which allows no duplicates");
         }
-        if (rc != SQLITE_DONE) return Broken(rc, error);
       }
     }
-    const int64_t id = next_id_;
     sqlite3_reset(insert_record_.get());
     sqlite3_bind_int64(insert_record_.get(), 1, id);
     sqlite3_bind_blob(insert_record_.get(), 2, record.data(), static_cast<int>(record.size()),
@@ -99,13 +109,14 @@ class SqliteDataFileWriter : public DataFileWriter {
     int rc = sqlite3_step(insert_record_.get());
     sqlite3_reset(insert_record_.get());
     if (rc != SQLITE_DONE) return Broken(rc, error);
-    for (size_t k = 0; k < spec_.keys.size(); ++k) {
-      sqlite3_reset(insert_index_.get());
-      sqlite3_bind_int(insert_index_.get(), 1, spec_.keys[k].number);
-      BindSort(insert_index_.get(), 2, sorts_[k]);
-      sqlite3_bind_int64(insert_index_.get(), 3, id);
-      rc = sqlite3_step(insert_index_.get());
-      sqlite3_reset(insert_index_.get());
+    for (KeyWriter& key : keys_) {
+      sqlite3_stmt* insert = key.insert.get();
+      sqlite3_reset(insert);
+      sqlite3_bind_blob(insert, 1, key.entry.data(), static_cast<int>(key.entry.size()),
+                        SQLITE_STATIC);
+      sqlite3_bind_int64(insert, 2, id);
+      rc = sqlite3_step(insert);
+      sqlite3_reset(insert);
       if (rc != SQLITE_DONE) return Broken(rc, error);
     }
     ++next_id_;
@@ -115,8 +126,7 @@ class SqliteDataFileWriter : public DataFileWriter {
   bool Commit(std::string* error) override {
     if (broken_ || committed_) return Fail(error, "the writer is finished");
     insert_record_.reset();
-    insert_index_.reset();
-    find_sort_.reset();
+    keys_.clear();
     int rc = sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Broken(rc, error);
     rc = sqlite3_close(db_.release());
@@ -140,11 +150,6 @@ class SqliteDataFileWriter : public DataFileWriter {
   }
 
  private:
-  static void BindSort(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& sort) {
-    sqlite3_bind_blob(statement, index, sort.data(), static_cast<int>(sort.size()),
-                      SQLITE_STATIC);
-  }
-
   bool Broken(int rc, std::string* error) {
     broken_ = true;
     return Fail(error, "cannot write " + temp_path_.string() + ": " + SqliteMessage(db_.get(), rc));
@@ -152,8 +157,7 @@ class SqliteDataFileWriter : public DataFileWriter {
 
   void Discard() {
     insert_record_.reset();
-    insert_index_.reset();
-    find_sort_.reset();
+    keys_.clear();
     db_.reset();
     std::error_code ec;
     std::filesystem::remove(temp_path_, ec);
@@ -163,11 +167,16 @@ class SqliteDataFileWriter : public DataFileWriter {
   const std::filesystem::path temp_path_;
   const FileSpec spec_;
   SqliteDb db_;
+  // Per key: its statements and the entry of the record being appended.
+  struct KeyWriter {
+    SqliteStatement insert;
+    SqliteStatement find;
+    std::vector<uint8_t> entry;
+  };
+
   SqliteStatement insert_record_;
-  SqliteStatement insert_index_;
-  SqliteStatement find_sort_;
+  std::vector<KeyWriter> keys_;  // by position in spec_.keys
   std::vector<uint8_t> key_value_;
-  std::vector<std::vector<uint8_t>> sorts_;
   int64_t next_id_ = 1;  // ids count the records in write order
   bool broken_ = false;
   bool committed_ = false;

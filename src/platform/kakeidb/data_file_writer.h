@@ -38,8 +38,7 @@ struct DataFileContents {
 };
 
 // nullopt with *error set when path is not a readable kakeidb data file.
-std::optional<DataFileContents> ReadDataFile(const std::filesystem::path& path,
-                                             std::string* error);
+std::optional<DataFileContents> ReadDataFile(const std::filesystem::path& path, std::string* error);
 
 }  // namespace h5
 

@@ -12,9 +12,7 @@ namespace h5 {
 const char kInsertRecordSql[] = "INSERT INTO kakeidb_records (id, data) VALUES (?1, ?2)";
 const char kAllRecordsSql[] = "SELECT id, data FROM kakeidb_records ORDER BY id";
 
-std::string KeyTableName(int16_t key_number) {
-  return "kakeidb_key_" + std::to_string(key_number);
-}
+std::string KeyTableName(int16_t key_number) { return "kakeidb_key_" + std::to_string(key_number); }
 
 std::string ScanSql(int16_t key_number, ScanStart start) {
   // One column in the range: SQLite seeks to it and tests nothing per row.
@@ -58,8 +56,8 @@ std::string KeyTableSql(int16_t key_number) {
          " (entry BLOB PRIMARY KEY, id INTEGER NOT NULL) WITHOUT ROWID;";
 }
 
-constexpr std::array<const char*, 4> kTables = {"kakeidb_file", "kakeidb_keys",
-                                                "kakeidb_segments", "kakeidb_records"};
+constexpr std::array<const char*, 4> kTables = {"kakeidb_file", "kakeidb_keys", "kakeidb_segments",
+                                                "kakeidb_records"};
 
 const char* TypeName(SegmentType type) {
   switch (type) {
@@ -123,6 +121,7 @@ class SpecLoader {
     for (size_t k = 0; status == kBtrOk && k < spec->keys.size(); ++k) {
       status = CheckTable(KeyTableName(spec->keys[k].number));
     }
+    find_table_.reset();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return status;
   }
@@ -328,8 +327,7 @@ int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) 
   if (rc == SQLITE_OK) rc = Exec(db, kSchemaSql, error);
   if (rc != SQLITE_OK) return rc;
 
-  SqliteStatement file = Prepare(
-      db, "INSERT INTO kakeidb_file VALUES (?1, ?2, ?3, ?4)", &rc);
+  SqliteStatement file = Prepare(db, "INSERT INTO kakeidb_file VALUES (?1, ?2, ?3, ?4)", &rc);
   if (!file) {
     *error = SqliteMessage(db, rc);
     return rc;
@@ -337,8 +335,8 @@ int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) 
   sqlite3_bind_text(file.get(), 1, kFormatName, -1, SQLITE_STATIC);
   sqlite3_bind_int64(file.get(), 2, kFormatVersion);
   sqlite3_bind_int64(file.get(), 3, spec.record_length);
-  sqlite3_bind_blob(file.get(), 4, spec.owner_name.data(),
-                    static_cast<int>(spec.owner_name.size()), SQLITE_STATIC);
+  sqlite3_bind_blob(file.get(), 4, spec.owner_name.data(), static_cast<int>(spec.owner_name.size()),
+                    SQLITE_STATIC);
   rc = RunToEnd(file.get());
   SqliteStatement key_row, segment_row;
   if (rc == SQLITE_OK) key_row = Prepare(db, "INSERT INTO kakeidb_keys VALUES (?1, ?2)", &rc);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <optional>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -84,8 +84,8 @@ int16_t KakeiDb::Open(void* position_block, const void* data_buffer, const int32
 
   std::string_view owner;
   if (data_buffer != nullptr && data_length != nullptr && *data_length > 0) {
-    owner = std::string_view(static_cast<const char*>(data_buffer),
-                             static_cast<size_t>(*data_length));
+    owner =
+        std::string_view(static_cast<const char*>(data_buffer), static_cast<size_t>(*data_length));
   }
   std::unique_ptr<DataFileHandle> file;
   int16_t status = DataFileHandle::Open(*path, owner, &file);

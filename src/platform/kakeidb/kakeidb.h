@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/environment.h"
-#include "platform/kakeidb/status.h"
+#include "platform/record_manager.h"
 #include "platform/record_manager.h"
 
 namespace h5 {

@@ -11,18 +11,40 @@ void ExtractKeyValue(const uint8_t* record, const KeyDefinition& definition, uin
   }
 }
 
+namespace {
+
+void EncodeSegment(const uint8_t* value, const KeySegment& segment, uint8_t* sort) {
+  const auto length = static_cast<size_t>(segment.length);
+  if (segment.type == SegmentType::kString) {
+    std::memcpy(sort, value, length);
+    return;
+  }
+  for (size_t i = 0; i < length; ++i) sort[i] = value[length - 1 - i];
+  // Two's complement orders like unsigned once the sign bit is flipped.
+  if (segment.type == SegmentType::kSigned) sort[0] ^= 0x80;
+}
+
+}  // namespace
+
 void EncodeSortKey(const uint8_t* key, const KeyDefinition& definition, uint8_t* sort) {
   for (const KeySegment& segment : definition.segments) {
-    const auto length = static_cast<size_t>(segment.length);
-    if (segment.type == SegmentType::kString) {
-      std::memcpy(sort, key, length);
-    } else {
-      for (size_t i = 0; i < length; ++i) sort[i] = key[length - 1 - i];
-      // Two's complement orders like unsigned once the sign bit is flipped.
-      if (segment.type == SegmentType::kSigned) sort[0] ^= 0x80;
-    }
-    key += length;
-    sort += length;
+    EncodeSegment(key, segment, sort);
+    key += segment.length;
+    sort += segment.length;
+  }
+}
+
+void EncodeRecordSortKey(const uint8_t* record, const KeyDefinition& definition, uint8_t* sort) {
+  for (const KeySegment& segment : definition.segments) {
+    EncodeSegment(record + segment.offset, segment, sort);
+    sort += segment.length;
+  }
+}
+
+void EncodeEntryId(int64_t id, uint8_t* bytes) {
+  const uint64_t value = static_cast<uint64_t>(id) ^ (uint64_t{1} << 63);
+  for (size_t i = 0; i < kEntryIdLength; ++i) {
+    bytes[i] = static_cast<uint8_t>(value >> (8 * (kEntryIdLength - 1 - i)));
   }
 }
 

@@ -5,6 +5,7 @@
 #ifndef H5KAKEI_PLATFORM_KAKEIDB_KEY_CODEC_H_
 #define H5KAKEI_PLATFORM_KAKEIDB_KEY_CODEC_H_
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/kakeidb/file_spec.h"
@@ -19,6 +20,17 @@ void ExtractKeyValue(const uint8_t* record, const KeyDefinition& definition, uin
 // integers big-endian, signed ones with the sign bit flipped; strings as they
 // are.
 void EncodeSortKey(const uint8_t* key, const KeyDefinition& definition, uint8_t* sort);
+
+// EncodeSortKey of the record's key value, straight from the record.
+void EncodeRecordSortKey(const uint8_t* record, const KeyDefinition& definition, uint8_t* sort);
+
+// Bytes of the record id that follow the sortable key value in a key's
+// entry, so that equal key values stay in write order.
+constexpr size_t kEntryIdLength = 8;
+
+// Writes id as 8 bytes that order like the number: big-endian, sign bit
+// flipped.
+void EncodeEntryId(int64_t id, uint8_t* bytes);
 
 }  // namespace h5
 

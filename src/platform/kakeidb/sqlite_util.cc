@@ -1,7 +1,7 @@
 #include "platform/kakeidb/sqlite_util.h"
 
 #include "platform/kakeidb/file_spec.h"
-#include "platform/kakeidb/status.h"
+#include "platform/record_manager.h"
 #include "platform/record_manager.h"
 
 namespace h5 {
@@ -10,8 +10,7 @@ int OpenReadOnly(const std::filesystem::path& path, SqliteDb* db) {
   sqlite3* raw = nullptr;
   // No SQLITE_OPEN_URI and an absolute path: the name is never read as a URI.
   const std::string name = std::filesystem::absolute(path).string();
-  int rc = sqlite3_open_v2(name.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  int rc = sqlite3_open_v2(name.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   db->reset(raw);
   if (rc != SQLITE_OK) return rc;
   sqlite3_extended_result_codes(raw, 1);
@@ -26,8 +25,8 @@ int OpenReadOnly(const std::filesystem::path& path, SqliteDb* db) {
 
 SqliteStatement Prepare(sqlite3* db, std::string_view sql, int* rc) {
   sqlite3_stmt* statement = nullptr;
-  *rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
-                           SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+  *rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                           &statement, nullptr);
   if (*rc != SQLITE_OK) {
     sqlite3_finalize(statement);
     return nullptr;

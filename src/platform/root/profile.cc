@@ -178,11 +178,7 @@ std::string ProfileString(const std::optional<ProfileText>& file, std::string_vi
   return std::string(CutAnsiBytes(chosen, size - 1));
 }
 
-uint32_t ProfileInt(const std::optional<ProfileText>& file, std::string_view section,
-                    std::string_view key, int32_t default_value) {
-  std::optional<std::string> value = AnsiValue(file, section, key);
-  if (!value || value->empty()) return static_cast<uint32_t>(default_value);
-  std::string_view text = *value;
+uint32_t ProfileIntOfValue(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
@@ -195,6 +191,13 @@ uint32_t ProfileInt(const std::optional<ProfileText>& file, std::string_view sec
     number = number * 10u + static_cast<uint32_t>(c - '0');
   }
   return negative ? 0u - number : number;
+}
+
+uint32_t ProfileInt(const std::optional<ProfileText>& file, std::string_view section,
+                    std::string_view key, int32_t default_value) {
+  std::optional<std::string> value = AnsiValue(file, section, key);
+  if (!value || value->empty()) return static_cast<uint32_t>(default_value);
+  return ProfileIntOfValue(*value);
 }
 
 std::optional<std::string> SetProfileValue(std::string_view text, ProfileEncoding encoding,

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "engine_fixture.h"
-#include "platform/kakeidb/status.h"
+#include "platform/record_manager.h"
 
 namespace h5::testing {
 namespace {
@@ -60,23 +60,25 @@ TEST_F(DamagedFileTest, DamagedDeclarationsAndRecords) {
       {"owner name text", "UPDATE kakeidb_file SET owner_name = 'ABCD'", kBtrIoError, 0, 0},
       {"owner name too long", "UPDATE kakeidb_file SET owner_name = X'414243444546474849'",
        kBtrIoError, 0, 0},
-      {"segment beyond the record", "UPDATE kakeidb_segments SET byte_offset = 76", kBtrIoError,
-       0, 0},
+      {"segment beyond the record", "UPDATE kakeidb_segments SET byte_offset = 76", kBtrIoError, 0,
+       0},
       {"negative segment offset", "UPDATE kakeidb_segments SET byte_offset = -1", kBtrIoError, 0,
        0},
-      {"integer segment of 3 bytes", "UPDATE kakeidb_segments SET byte_length = 3", kBtrIoError,
-       0, 0},
+      {"integer segment of 3 bytes", "UPDATE kakeidb_segments SET byte_length = 3", kBtrIoError, 0,
+       0},
       {"unknown segment type", "UPDATE kakeidb_segments SET type = 'float'", kBtrIoError, 0, 0},
-      {"segment of an undeclared key", "UPDATE kakeidb_segments SET key_number = 5", kBtrIoError,
-       0, 0},
+      {"segment of an undeclared key", "UPDATE kakeidb_segments SET key_number = 5", kBtrIoError, 0,
+       0},
       {"segments out of sequence", "UPDATE kakeidb_segments SET position = 1", kBtrIoError, 0, 0},
       {"key without segments", "DELETE FROM kakeidb_segments", kBtrIoError, 0, 0},
-      {"key number out of range", "UPDATE kakeidb_keys SET key_number = 200;"
-                                  "UPDATE kakeidb_segments SET key_number = 200", kBtrIoError, 0, 0},
-      {"missing index table", "DROP TABLE kakeidb_index", kBtrIoError, 0, 0},
-      {"index as a view",
-       "DROP TABLE kakeidb_index; CREATE VIEW kakeidb_index AS"
-       " SELECT 0 AS key_number, X'00' AS sort, id FROM kakeidb_records",
+      {"key number out of range",
+       "UPDATE kakeidb_keys SET key_number = 200;"
+       "UPDATE kakeidb_segments SET key_number = 200",
+       kBtrIoError, 0, 0},
+      {"missing key table", "DROP TABLE kakeidb_key_0", kBtrIoError, 0, 0},
+      {"key table as a view",
+       "DROP TABLE kakeidb_key_0; CREATE VIEW kakeidb_key_0 AS"
+       " SELECT X'00' AS entry, id FROM kakeidb_records",
        kBtrIoError, 0, 0},
       {"missing records table", "DROP TABLE kakeidb_records", kBtrIoError, 0, 0},
       {"records table without its columns",
@@ -85,24 +87,24 @@ TEST_F(DamagedFileTest, DamagedDeclarationsAndRecords) {
        kBtrOk, kBtrIoError, 3},
       {"record too long", "UPDATE kakeidb_records SET data = data || X'00' WHERE id = 4", kBtrOk,
        kBtrIoError, 3},
-      {"record as text", "UPDATE kakeidb_records SET data = 'x' WHERE id = 4", kBtrOk,
-       kBtrIoError, 3},
+      {"record as text", "UPDATE kakeidb_records SET data = 'x' WHERE id = 4", kBtrOk, kBtrIoError,
+       3},
       {"record missing", "DELETE FROM kakeidb_records WHERE id = 4", kBtrOk, kBtrIoError, 3},
       {"index value differs from the record",
        "UPDATE kakeidb_records SET data = zeroblob(79) WHERE id = 4", kBtrOk, kBtrIoError, 3},
-      {"index entry names an earlier record", "UPDATE kakeidb_index SET id = 1 WHERE id = 5",
-       kBtrOk, kBtrIoError, 4},
+      {"entry names an earlier record", "UPDATE kakeidb_key_0 SET id = 1 WHERE id = 5", kBtrOk,
+       kBtrIoError, 4},
       // Harmless: the record still stands where its key puts it.
-      {"index value one byte longer",
-       "UPDATE kakeidb_index SET sort = CAST(sort || X'00' AS BLOB) WHERE id = 4", kBtrOk, kBtrOk,
+      {"entry one byte longer",
+       "UPDATE kakeidb_key_0 SET entry = CAST(entry || X'00' AS BLOB) WHERE id = 4", kBtrOk, kBtrOk,
        10},
       // Values of other types sort before every BLOB: Get First meets them
       // first, and the record after them is out of order.
-      {"index value as text", "UPDATE kakeidb_index SET sort = 'abcd' WHERE id = 10", kBtrOk,
+      {"entry as text", "UPDATE kakeidb_key_0 SET entry = 'abcd' WHERE id = 10", kBtrOk,
        kBtrIoError, 1},
-      {"index value as a number", "UPDATE kakeidb_index SET sort = 5 WHERE id = 10", kBtrOk,
-       kBtrIoError, 1},
-      {"id as text", "UPDATE kakeidb_index SET id = 'x' WHERE id = 2", kBtrOk, kBtrIoError, 1},
+      {"entry as a number", "UPDATE kakeidb_key_0 SET entry = 5 WHERE id = 10", kBtrOk, kBtrIoError,
+       1},
+      {"id as text", "UPDATE kakeidb_key_0 SET id = 'x' WHERE id = 2", kBtrOk, kBtrIoError, 1},
   };
   for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -178,8 +180,8 @@ TEST_F(DamagedFileTest, TruncatedFileIsDamaged) {
   Write("good.dat", CashBookSpec(), records);
   const std::string good = ReadBytes(DiskPath("good.dat"));
   ASSERT_GT(good.size(), 8 * 4096u);
-  for (size_t size : {good.size() / 4, good.size() / 2, good.size() - 4096, good.size() - 100,
-                      good.size() - 1}) {
+  for (size_t size :
+       {good.size() / 4, good.size() / 2, good.size() - 4096, good.size() - 100, good.size() - 1}) {
     SCOPED_TRACE(size);
     WriteBytes(DiskPath("cut.dat"), good.substr(0, size));
     Watch("cut.dat");
@@ -217,8 +219,9 @@ TEST_F(DamagedFileTest, RandomByteDamageGivesStatuses) {
   spec.keys.push_back(Key(2, {{33, 4, SegmentType::kSigned}, {0, 1, SegmentType::kUnsigned}}));
   Write("good.dat", spec, CashRecords(400));
   const std::string good = ReadBytes(DiskPath("good.dat"));
-  const std::set<int16_t> allowed = {kBtrOk, kBtrIoError, kBtrInvalidKeyNumber, kBtrOwnerNameWrong,
-                                     kBtrKeyNotFound, kBtrAccessDenied};
+  const std::set<int16_t> allowed = {
+      kBtrOk,          kBtrIoError,     kBtrInvalidKeyNumber, kBtrOwnerNameWrong,
+      kBtrKeyNotFound, kBtrAccessDenied};
   std::mt19937 random(1999);
   int damaged_seen = 0;
   for (int round = 0; round < 150; ++round) {
@@ -269,18 +272,28 @@ class WriterTest : public EngineTest {
   // A record as the writer adds it, through the documented format.
   int AppendRecord(int id, int32_t date) {
     Record record = CashRecord(date, 0, 0xAB);
-    Record sort = {static_cast<uint8_t>((date >> 24) ^ 0x80), static_cast<uint8_t>(date >> 16),
-                   static_cast<uint8_t>(date >> 8), static_cast<uint8_t>(date)};
+    // The sortable date, then the id, both big-endian with the sign flipped.
+    Record entry = {static_cast<uint8_t>((date >> 24) ^ 0x80),
+                    static_cast<uint8_t>(date >> 16),
+                    static_cast<uint8_t>(date >> 8),
+                    static_cast<uint8_t>(date),
+                    0x80,
+                    0,
+                    0,
+                    0,
+                    0,
+                    0,
+                    0,
+                    static_cast<uint8_t>(id)};
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(writer_,
-                       "INSERT INTO kakeidb_records VALUES (?1, ?2);", -1, &insert, nullptr);
+    sqlite3_prepare_v2(writer_, "INSERT INTO kakeidb_records VALUES (?1, ?2);", -1, &insert,
+                       nullptr);
     sqlite3_bind_int(insert, 1, id);
     sqlite3_bind_blob(insert, 2, record.data(), 79, SQLITE_TRANSIENT);
     int rc = sqlite3_step(insert);
     sqlite3_finalize(insert);
-    sqlite3_prepare_v2(writer_, "INSERT INTO kakeidb_index VALUES (0, ?1, ?2);", -1, &insert,
-                       nullptr);
-    sqlite3_bind_blob(insert, 1, sort.data(), 4, SQLITE_TRANSIENT);
+    sqlite3_prepare_v2(writer_, "INSERT INTO kakeidb_key_0 VALUES (?1, ?2);", -1, &insert, nullptr);
+    sqlite3_bind_blob(insert, 1, entry.data(), 12, SQLITE_TRANSIENT);
     sqlite3_bind_int(insert, 2, id);
     int rc2 = sqlite3_step(insert);
     sqlite3_finalize(insert);

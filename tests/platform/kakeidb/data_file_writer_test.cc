@@ -19,9 +19,12 @@ std::vector<std::string> Entries(const std::filesystem::path& directory) {
 
 TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
   TempDir dir;
-  FileSpec spec{12, "ABCD",
-                {Key(0, {{0, 1, SegmentType::kUnsigned}, {1, 1, SegmentType::kUnsigned},
-                         {2, 2, SegmentType::kSigned}, {4, 2, SegmentType::kSigned},
+  FileSpec spec{12,
+                "ABCD",
+                {Key(0, {{0, 1, SegmentType::kUnsigned},
+                         {1, 1, SegmentType::kUnsigned},
+                         {2, 2, SegmentType::kSigned},
+                         {4, 2, SegmentType::kSigned},
                          {6, 2, SegmentType::kSigned}}),
                  Key(7, {{8, 4, SegmentType::kString}}, false)}};
   std::vector<Record> records;
@@ -114,8 +117,7 @@ TEST(DataFileWriterTest, RefusesInvalidSpecs) {
       {"key number twice", FileSpec{79, "", {Key(1, {date}), Key(1, {date})}}},
       {"key number 119", FileSpec{79, "", {Key(119, {date})}}},
       {"negative key number", FileSpec{79, "", {Key(-1, {date})}}},
-      {"unknown type",
-       FileSpec{79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
+      {"unknown type", FileSpec{79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
   };
   TempDir dir;
   for (const SpecCase& c : cases) {
@@ -127,11 +129,12 @@ TEST(DataFileWriterTest, RefusesInvalidSpecs) {
   EXPECT_TRUE(Entries(dir.path()).empty());
   // The limits themselves are fine.
   std::string error;
-  EXPECT_TRUE(DataFileWriter::Create(
-      dir.path() / "b.dat",
-      FileSpec{kMaxRecordLength, "ABCDEFGH",
-               {Key(118, {{0, 254, SegmentType::kString}}), Key(0, {{0, 8, SegmentType::kSigned}})}},
-      &error))
+  EXPECT_TRUE(DataFileWriter::Create(dir.path() / "b.dat",
+                                     FileSpec{kMaxRecordLength,
+                                              "ABCDEFGH",
+                                              {Key(118, {{0, 254, SegmentType::kString}}),
+                                               Key(0, {{0, 8, SegmentType::kSigned}})}},
+                                     &error))
       << error;
 }
 
@@ -148,10 +151,12 @@ TEST(ReadDataFileTest, FindsAnIndexThatDisagreesWithTheRecords) {
     const char* sql;
   };
   const Case cases[] = {
-      {"index entry missing", "DELETE FROM kakeidb_index WHERE id = 2"},
-      {"index entry twice", "INSERT INTO kakeidb_index VALUES (0, X'80000005', 2)"},
-      {"index names no record", "DELETE FROM kakeidb_records WHERE id = 2"},
-      {"wrong key value", "UPDATE kakeidb_index SET sort = X'00000000' WHERE id = 2"},
+      {"entry missing", "DELETE FROM kakeidb_key_0 WHERE id = 2"},
+      {"entry twice", "INSERT INTO kakeidb_key_0 VALUES (X'800000058000000000000002', 2)"},
+      {"entry names no record", "DELETE FROM kakeidb_records WHERE id = 2"},
+      {"wrong key value",
+       "UPDATE kakeidb_key_0 SET entry = X'000000008000000000000002' WHERE id = 2"},
+      {"entry without its id", "UPDATE kakeidb_key_0 SET entry = X'80000002' WHERE id = 2"},
       {"record of wrong length", "UPDATE kakeidb_records SET data = X'00' WHERE id = 2"},
       {"foreign header", "PRAGMA application_id = 1"},
   };

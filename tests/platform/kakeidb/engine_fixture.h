@@ -25,6 +25,15 @@ class EngineTest : public ::testing::Test {
     for (const auto& [path, hash] : hashes_) {
       EXPECT_EQ(FileHash(path), hash) << path << " changed";
     }
+    // Reading leaves no journal or shared-memory file behind either.
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(root_.path(), ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+      const std::string name = it->path().filename().string();
+      for (const char* suffix : {"-journal", "-wal", "-shm"}) {
+        EXPECT_FALSE(name.ends_with(suffix)) << it->path();
+      }
+    }
   }
 
   // A new engine, reading WIN.INI of env_ now.

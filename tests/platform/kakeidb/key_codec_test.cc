@@ -12,7 +12,8 @@ namespace {
 std::vector<uint8_t> SortOf(int64_t value, int bytes, SegmentType type) {
   KeyDefinition key{0, {{0, bytes, type}}, true};
   std::vector<uint8_t> le(static_cast<size_t>(bytes));
-  for (int i = 0; i < bytes; ++i) le[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
+  for (int i = 0; i < bytes; ++i)
+    le[i] = static_cast<uint8_t>(static_cast<uint64_t>(value) >> (8 * i));
   std::vector<uint8_t> sort(le.size());
   EncodeSortKey(le.data(), key, sort.data());
   return sort;
@@ -45,10 +46,10 @@ TEST(KeyCodecTest, SortableFormOrdersLikeTheNumbers) {
 TEST(KeyCodecTest, ExtractsSegmentsInKeyOrder) {
   // Himoku.dat's key 4 takes bytes 0-7; a key may also list segments out of
   // record order.
-  KeyDefinition key{4,
-                    {{6, 2, SegmentType::kSigned}, {0, 1, SegmentType::kUnsigned},
-                     {8, 3, SegmentType::kString}},
-                    true};
+  KeyDefinition key{
+      4,
+      {{6, 2, SegmentType::kSigned}, {0, 1, SegmentType::kUnsigned}, {8, 3, SegmentType::kString}},
+      true};
   const uint8_t record[12] = {1, 2, 3, 4, 5, 6, 0x03, 0x80, 'a', 'b', 'c', 'd'};
   uint8_t value[6];
   ExtractKeyValue(record, key, value);
@@ -59,6 +60,10 @@ TEST(KeyCodecTest, ExtractsSegmentsInKeyOrder) {
   // -32765 big-endian with the sign flipped, then the byte, then the text.
   EXPECT_EQ(std::vector<uint8_t>(sort, sort + 6),
             (std::vector<uint8_t>{0x00, 0x03, 1, 'a', 'b', 'c'}));
+  uint8_t from_record[6];
+  EncodeRecordSortKey(record, key, from_record);
+  EXPECT_EQ(std::vector<uint8_t>(from_record, from_record + 6),
+            std::vector<uint8_t>(sort, sort + 6));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "engine_fixture.h"
 #include "platform/kakeidb/btrieve_options.h"
+#include "text/ansi.h"
 
 namespace h5::testing {
 namespace {
@@ -86,6 +87,16 @@ TEST_F(OpenCloseTest, OpenStatuses) {
     }
     EXPECT_EQ(engine_->open_files(), 0);
   }
+}
+
+TEST_F(OpenCloseTest, PathInAnsiBytesFindsItsFolder) {
+  // The folder is stored in UTF-8 on the disk; the caller names it in CP932.
+  const auto disk = root_.path() / "drive_c" / "家計簿データ" / "Kyuyo02.dat";
+  WriteFile(disk, CashBookSpec(), {CashRecord(37000, 1)});
+  hashes_[disk] = FileHash(disk);
+  Block block;
+  EXPECT_EQ(Open(*engine_, block, "C:\\" + ToAnsi("家計簿データ") + "\\KYUYO02.DAT"), kBtrOk);
+  EXPECT_EQ(Read(*engine_, block, kBtrGetFirst, 0), kBtrOk);
 }
 
 TEST_F(OpenCloseTest, PathFillingTheWholeKeyBufferIsReadToItsEnd) {

@@ -130,9 +130,7 @@ struct Block {
     std::memset(key, 0, sizeof(key));
     for (int i = 0; i < 4; ++i) key[i] = static_cast<uint8_t>(value >> (8 * i));
   }
-  Record Delivered() const {
-    return Record(data.begin(), data.begin() + std::max(length, 0));
-  }
+  Record Delivered() const { return Record(data.begin(), data.begin() + std::max(length, 0)); }
 };
 
 // The entry date of the cash-book record a block holds.
