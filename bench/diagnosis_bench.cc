@@ -12,6 +12,8 @@
 
 #include "control/frm_kakei.h"
 #include "platform/fake/fake_dialogs.h"
+#include "platform/fake/fake_environment.h"
+#include "platform/fake/fake_record_manager.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
@@ -148,14 +150,42 @@ void Floor(benchmark::State& state, const BookShape& shape) {
   sqlite3_close(db);
 }
 
+// The record manager never becomes active: 501 opens of the category file,
+// one message box, then the close-all.
+void InactiveRetryLoop(benchmark::State& state) {
+  FakeEnvironment env;
+  FakeRecordManager records;
+  records.SetHandler(
+      [](const BtrCall& call, std::span<uint8_t>, int32_t*) -> std::optional<int16_t> {
+        if (call.operation == kBtrOpen) return kBtrInactive;
+        return std::nullopt;
+      });
+  FakeDialogs dialogs;
+  FakeScreen screen;
+  for (auto _ : state) {
+    ResetModule(Ports{&env, &records, &dialogs, nullptr, nullptr, &screen});
+    Module().KakeiDir = kBook;
+    RecordingSurface surface;
+    FrmKakei control(surface);
+    benchmark::DoNotOptimize(control.DiagnosisLevel());
+  }
+}
+
 const BookShape kRealistic{10, 5000, 0};
+const BookShape kPeriod1000{1, 0, 1000};
+const BookShape kPeriod10000{1, 0, 10000};
 const BookShape kHuge{1, 0, 100000};
 
 BENCHMARK_CAPTURE(Diagnose, realistic_10_years_5000_a_year, kRealistic)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Floor, realistic_10_years_5000_a_year, kRealistic)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Diagnose, period_1000_entries, kPeriod1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Floor, period_1000_entries, kPeriod1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Diagnose, period_10000_entries, kPeriod10000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Floor, period_10000_entries, kPeriod10000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Diagnose, huge_100000_in_period, kHuge)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Floor, huge_100000_in_period, kHuge)->Unit(benchmark::kMillisecond);
+BENCHMARK(InactiveRetryLoop)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace h5

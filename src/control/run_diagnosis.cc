@@ -100,11 +100,16 @@ void FrmKakei::RunDiagnosis() {
     int32_t period_start = m.PeriodTable[m.CurrentMonth].StartDay;
     int32_t period_end = m.PeriodTable[m.CurrentMonth].EndDay;
 
+    // Totals cut short by a reported failure (the user has just been told of
+    // it, and every file is closed) are not graded: the run stops as at any
+    // other failure.
+    const int32_t failures = m.closing_failures;
     int32_t spending_total = 0;
     std::vector<StatementSeenEntry> statement_seen_list;
     int16_t statement_seen_last = -1;
     SumMonthSpending(period_start, period_end, spending_total, statement_seen_list,
                      statement_seen_last);
+    if (m.closing_failures != failures) return;
     trace_.spending = spending_total;
 
     OpenYosan();
@@ -114,6 +119,7 @@ void FrmKakei::RunDiagnosis() {
     }
     int32_t budget_total = 0;
     SumMonthBudget(m.CurrentMonth, budget_total);
+    if (m.closing_failures != failures) return;
     trace_.budget = budget_total;
     if (budget_total == 0) {
       diagnosis_level_ = 6;

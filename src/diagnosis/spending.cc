@@ -119,9 +119,13 @@ void SumMonthSpending(int32_t& period_start, int32_t& period_end, int32_t& spend
   AggregationOption() = ToInt16(option).value_or(0);
   spending_total = 0;
   statement_seen_last = -1;
+  const int32_t failures = Module().closing_failures;
   CashBookPass(period_start, period_end, spending_total, statement_seen_list,
                statement_seen_last);
   if (AggregationOption() == 1) return;
+  // A reported failure has closed every file: the installments cannot be
+  // read, and trying would only report each closed file again.
+  if (Module().closing_failures != failures) return;
   InstallmentPass(period_start, period_end, spending_total);
 }
 

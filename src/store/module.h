@@ -77,6 +77,9 @@ struct ModuleData {
   std::array<uint8_t, 254> PathKeyBuf{};
   std::array<uint8_t, 6> OwnerName{};
   int16_t KeyBufLen = 0;  // never assigned: always 0
+  // Failures reported and followed by the close-all: readers compare it
+  // before and after a pass to learn that their files were closed under them.
+  int32_t closing_failures = 0;
 
   // The unpacked Credit.dat record of the last successful ReadEQCredit.
   CreditRecord credit_record;

@@ -182,6 +182,7 @@ void HandleFileStatus(int16_t& status, std::string_view label) {
   // status is usually BtrStatus itself, which the closes below overwrite.
   const int16_t reported = status;
   if (reported != 0 && ReportFileError(reported, label) == 1) return;
+  if (reported != 0) ++Module().closing_failures;
   CloseAllDataFiles();
   if (reported != 0) Module().BtrStatus = reported;
 }

@@ -92,7 +92,9 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
   }
 
   std::string records_place = Field(place, "records");
-  const nlohmann::json records = entry.value("records", nlohmann::json::array());
+  static const nlohmann::json kNoRecords = nlohmann::json::array();
+  auto found = entry.find("records");
+  const nlohmann::json& records = found == entry.end() ? kNoRecords : *found;
   if (!records.is_array()) {
     *error = records_place + ": expected an array of records, got " + TypeName(records);
     return false;
@@ -118,6 +120,10 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
 
 bool CheckWindowsFilePath(const std::string& path, const std::filesystem::path& root,
                           const std::string& place, std::string* error) {
+  if (path.find('\0') != std::string::npos) {
+    *error = place + ": a path cannot hold NUL";
+    return false;
+  }
   std::optional<std::string> ansi = AnsiOf(path);
   if (!ansi) {
     *error = place + ": the path has a character that CP932 cannot hold";

@@ -10,7 +10,10 @@ namespace h5 {
 
 namespace {
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+// A line break, or a NUL that would end the text early for every reader.
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
+}
 
 void Append(std::vector<uint8_t>* bytes, std::string_view text) {
   bytes->insert(bytes->end(), text.begin(), text.end());
@@ -37,7 +40,7 @@ std::string RegistryQuoted(std::string_view text) {
 bool IniText(const std::string& text, std::string_view stop, const std::string& place,
              std::string* ansi, std::string* error) {
   if (HasLineBreak(text)) {
-    *error = place + ": an ini file cannot hold a line break here";
+    *error = place + ": an ini file cannot hold a line break or NUL here";
     return false;
   }
   if (text.find_first_of(stop) != std::string::npos) {
@@ -95,7 +98,7 @@ bool PlanRegistry(const nlohmann::json& section, std::vector<PlannedFile>* files
       }
       const std::string& data = value.get_ref<const std::string&>();
       if (HasLineBreak(name) || HasLineBreak(data)) {
-        *error = value_place + ": a registry string value cannot hold a line break";
+        *error = value_place + ": a registry string value cannot hold a line break or NUL";
         return false;
       }
       text += (name.empty() ? std::string("@") : RegistryQuoted(name)) + "=" +
@@ -168,7 +171,7 @@ bool PlanCookies(const nlohmann::json& section, std::vector<PlannedFile>* files,
     }
     const std::string& text = value.get_ref<const std::string&>();
     if (HasLineBreak(text)) {
-      *error = place + ": cookie text cannot hold a line break";
+      *error = place + ": cookie text cannot hold a line break or NUL";
       return false;
     }
     Append(&file.bytes, address);

@@ -162,6 +162,28 @@ TEST_F(FrmKakeiTest, MissingBudgetFileGivesSevenAndNoCurrentMonthStopsEarly) {
   ExpectEverythingClosed();
 }
 
+TEST_F(FrmKakeiTest, TotalsCutShortByAReportedFailureAreNotGraded) {
+  // The cash-book read fails: one system-error box, every file closed, no
+  // further reads of the closed files, no budget, no grade.
+  records_.SetHandler([this](const BtrCall& call, std::span<uint8_t>,
+                             int32_t*) -> std::optional<int16_t> {
+    if (call.operation == kBtrOpen) ++opens_[FileName(call.path)];
+    if (call.operation == kBtrGetGreaterOrEqual) return kBtrIoError;
+    return std::nullopt;
+  });
+  Module().CurrentMonth = 1;
+  Module().PeriodTable[1] = {2002, 4, 37347, 37376};
+  RecordingSurface surface;
+  FrmKakei control(surface);
+  EXPECT_EQ(control.DiagnosisLevel(), 0);
+  ASSERT_EQ(dialogs_.shown().size(), 1u);
+  EXPECT_NE(dialogs_.shown()[0].text.find("《I/O  エラー》  ** ReadGtorEQ  出納帳 **"),
+            std::string::npos);
+  EXPECT_EQ(opens_.count("yosan02.dat"), 0u);
+  EXPECT_FALSE(control.trace().spending.has_value());
+  ExpectEverythingClosed();
+}
+
 TEST_F(FrmKakeiTest, PresetLevelTextThatIsNoNumberCountsAsNone) {
   for (const char* preset : {"x", "7a", "99999", ""}) {
     Bind(15.0f);
