@@ -118,6 +118,12 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
   if (!ExpectObject(section, "ini", error)) return false;
   for (const auto& [path, sections] : section.items()) {
     std::string place = Member("ini", path);
+    // A bare file name is looked for in the Windows folder, never where the
+    // book would put it.
+    if (path.find_first_of("\\:") == std::string::npos) {
+      *error = place + ": expected a full Windows path such as C:\\folder\\name.ini";
+      return false;
+    }
     if (!CheckWindowsFilePath(path, root, place, error)) return false;
     if (!ExpectObject(sections, place, error)) return false;
     PlannedFile file;
@@ -136,6 +142,15 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
         std::string key_place = Member(section_place, key);
         std::string key_ansi, value_ansi;
         if (!IniText(key, "=", key_place, &key_ansi, error)) return false;
+        // The reader skips such lines or takes them for a comment or a section.
+        std::string_view trimmed = key_ansi;
+        while (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.front() == '\t')) {
+          trimmed.remove_prefix(1);
+        }
+        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') {
+          *error = key_place + ": an ini key must not be empty or start with ';' or '['";
+          return false;
+        }
         if (value.is_null()) continue;
         if (!IniValue(value, key_place, &value_ansi, error)) return false;
         Append(&file.bytes, key_ansi);

@@ -200,12 +200,35 @@ uint32_t ProfileInt(const std::optional<ProfileText>& file, std::string_view sec
   return ProfileIntOfValue(*value);
 }
 
+namespace {
+
+// True when text ends in a lead byte with no trail byte: written before "]"
+// or a line break, the reader would pair the two into one character.
+bool EndsInLoneLeadByte(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    if (IsAnsiLeadByte(static_cast<uint8_t>(text[i]))) {
+      if (i + 1 == text.size()) return true;
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 std::optional<std::string> SetProfileValue(std::string_view text, ProfileEncoding encoding,
                                            std::string_view section, std::string_view key,
                                            std::string_view value) {
   section = TrimBlanks(section);
   key = TrimBlanks(key);
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return std::nullopt;
+  if (encoding != ProfileEncoding::kUtf8 &&
+      (EndsInLoneLeadByte(section) || EndsInLoneLeadByte(key) || EndsInLoneLeadByte(value))) {
+    return std::nullopt;
+  }
   if (key.empty() || key.find('=') != std::string_view::npos || key[0] == '[' || key[0] == ';') {
     return std::nullopt;
   }

@@ -242,5 +242,25 @@ TEST(ProfileTest, SetThenReadBack) {
   }
 }
 
+// A name or value ending in a lead byte with no trail byte would swallow
+// the "]" or "=" after it when read back: such writes are refused.
+TEST(SetProfileValue, RefusesTextEndingInALoneLeadByte) {
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+  } cases[] = {{"A\x81", "k", "v"},
+               {"\x8d\x80\xda\x96", "k", "v"},
+               {"s", "k\x81", "v"},
+               {"s", "k", "v\x81"}};
+  for (const Case& c : cases) {
+    EXPECT_FALSE(
+        SetProfileValue("[s]\r\nk=1\r\n", ProfileEncoding::kAnsi, c.section, c.key, c.value))
+        << c.section << " " << c.key << " " << c.value;
+  }
+  // A complete double-byte character at the end is fine.
+  EXPECT_TRUE(SetProfileValue("", ProfileEncoding::kAnsi, "A\x81\x40", "k", "v"));
+}
+
 }  // namespace
 }  // namespace h5
