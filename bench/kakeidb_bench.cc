@@ -54,9 +54,9 @@ class Fixture {
       records.push_back(record);
     }
 
-    FileSpec spec{kRecordLength, "ABCD", {{0, {{7, 4, SegmentType::kSigned}}, true}}};
+    FileDefinition definition{kRecordLength, "ABCD", {{0, {{7, 4, SegmentType::kSigned}}, true}}};
     std::string error;
-    auto writer = DataFileWriter::Create(dir / "suitou02.dat", spec, &error);
+    auto writer = DataFileWriter::Create(dir / "suitou02.dat", definition, &error);
     if (!writer) std::abort();
     for (const auto& record : records) {
       if (!writer->Append(record, &error)) std::abort();

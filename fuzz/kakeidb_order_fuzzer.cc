@@ -17,7 +17,7 @@
 
 #include "fuzz_support.h"
 #include "platform/kakeidb/data_file_writer.h"
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/record_manager.h"
 
@@ -28,9 +28,9 @@ using Record = std::vector<uint8_t>;
 
 constexpr size_t kMaxRecords = 300;
 
-FileSpec ReadSpec(fuzz::InputReader& input) {
-  FileSpec spec;
-  spec.record_length = 1 + input.Byte() % 48;
+FileDefinition ReadDefinition(fuzz::InputReader& input) {
+  FileDefinition definition;
+  definition.record_length = 1 + input.Byte() % 48;
   const int keys = 1 + input.Byte() % 3;
   for (int k = 0; k < keys; ++k) {
     const uint8_t flags = input.Byte();
@@ -45,13 +45,13 @@ FileSpec ReadSpec(fuzz::InputReader& input) {
       constexpr int32_t kIntegerLengths[] = {1, 2, 4, 8};
       segment.length =
           segment.type == SegmentType::kString ? 1 + length % 8 : kIntegerLengths[length % 4];
-      while (segment.length > spec.record_length) segment.length /= 2;
-      segment.offset = input.Byte() % (spec.record_length - segment.length + 1);
+      while (segment.length > definition.record_length) segment.length /= 2;
+      segment.offset = input.Byte() % (definition.record_length - segment.length + 1);
       key.segments.push_back(segment);
     }
-    spec.keys.push_back(key);
+    definition.keys.push_back(key);
   }
-  return spec;
+  return definition;
 }
 
 // The model: typed comparison of two key values.
@@ -99,7 +99,7 @@ const uint8_t* Bytes(const std::string& text) {
 
 class Reader {
  public:
-  Reader(KakeiDb& db, const FileSpec& spec) : db_(db), spec_(spec) {}
+  Reader(KakeiDb& db, const FileDefinition& definition) : db_(db), definition_(definition) {}
 
   int16_t Open() {
     std::vector<uint8_t> key(kKeyBufferSize, ' ');
@@ -117,14 +117,14 @@ class Reader {
   // checked against it.
   int16_t Read(int16_t operation, const KeyDefinition& key, const std::string& search,
                Record* record) {
-    Record data(static_cast<size_t>(spec_.record_length));
+    Record data(static_cast<size_t>(definition_.record_length));
     std::vector<uint8_t> buffer(kKeyBufferSize, 0);
     std::memcpy(buffer.data(), search.data(), std::min(search.size(), buffer.size()));
-    int32_t length = spec_.record_length;
+    int32_t length = definition_.record_length;
     int16_t status =
         db_.BTRV(operation, block_, data.data(), &length, buffer.data(), 0, key.number);
     if (status == kBtrOk) {
-      fuzz::Check(length == spec_.record_length, "a record of another length");
+      fuzz::Check(length == definition_.record_length, "a record of another length");
       const std::string value = KeyOf(data, key);
       fuzz::Check(std::memcmp(buffer.data(), value.data(), value.size()) == 0,
                   "the key buffer does not hold the record's key value");
@@ -135,7 +135,7 @@ class Reader {
 
  private:
   KakeiDb& db_;
-  const FileSpec& spec_;
+  const FileDefinition& definition_;
   uint8_t block_[kPositionBlockSize] = {};
 };
 
@@ -227,40 +227,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::filesystem::path root = fuzz::ScratchDir() / "order";
   const std::filesystem::path path = root / "drive_c" / "d" / "f.dat";
   fuzz::InputReader input(data, size);
-  const FileSpec spec = ReadSpec(input);
+  const FileDefinition definition = ReadDefinition(input);
   const std::string search = input.Chunk();
   const std::string bytes = input.Rest();
 
   std::string error;
   std::error_code ec;
   std::filesystem::create_directories(path.parent_path(), ec);
-  std::unique_ptr<DataFileWriter> writer = DataFileWriter::Create(path, spec, &error);
+  std::unique_ptr<DataFileWriter> writer = DataFileWriter::Create(path, definition, &error);
   fuzz::Check(writer != nullptr, "the writer refused a valid declaration");
   std::vector<Record> written;
-  std::vector<std::set<std::string>> unique(spec.keys.size());
-  const auto length = static_cast<size_t>(spec.record_length);
+  std::vector<std::set<std::string>> unique(definition.keys.size());
+  const auto length = static_cast<size_t>(definition.record_length);
   for (size_t at = 0; at + length <= bytes.size() && written.size() < kMaxRecords; at += length) {
     Record record(Bytes(bytes) + at, Bytes(bytes) + at + length);
     // A record whose value of a unique key is taken is refused; the model
     // drops it too.
     bool taken = false;
-    for (size_t k = 0; k < spec.keys.size(); ++k) {
-      if (!spec.keys[k].duplicates && unique[k].count(KeyOf(record, spec.keys[k])) != 0) {
+    for (size_t k = 0; k < definition.keys.size(); ++k) {
+      if (!definition.keys[k].duplicates &&
+          unique[k].count(KeyOf(record, definition.keys[k])) != 0) {
         taken = true;
       }
     }
     fuzz::Check(writer->Append(record, &error) != taken, "the writer and the model disagree");
     if (taken) continue;
-    for (size_t k = 0; k < spec.keys.size(); ++k) unique[k].insert(KeyOf(record, spec.keys[k]));
+    for (size_t k = 0; k < definition.keys.size(); ++k)
+      unique[k].insert(KeyOf(record, definition.keys[k]));
     written.push_back(std::move(record));
   }
   fuzz::Check(writer->Commit(&error), "the writer could not commit");
   writer.reset();
 
   KakeiDb db(root, 20);
-  Reader reader(db, spec);
+  Reader reader(db, definition);
   fuzz::Check(reader.Open() == kBtrOk, "a file just written does not open");
-  for (const KeyDefinition& key : spec.keys) CheckKey(reader, key, written, search);
+  for (const KeyDefinition& key : definition.keys) CheckKey(reader, key, written, search);
   fuzz::Check(reader.Close() == kBtrOk, "close failed");
   return 0;
 }

@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
   // segment type (signed, unsigned, string), length code, offset; the search
   // chunk; the records.
   {
-    std::string spec = {11, 2, 0x00, 0, 1, 0, 0x09, 1, 2, 2, 2, 2, 6, static_cast<char>(0x90),
-                        0,  3, 4};
+    std::string definition = {11, 2, 0x00, 0, 1, 0, 0x09, 1, 2, 2, 2, 2, 6, static_cast<char>(0x90),
+                              0,  3, 4};
     std::string records;
     const int16_t numbers[] = {5, -3, 5, 300, -300, 0, 5, -1, 32767, -32768, 1, 5};
     for (int i = 0; i < 12; ++i) {
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
       records += record;
     }
     Write(out / "kakeidb_order_fuzzer" / "three-keys",
-          spec + Chunk(std::string("\x05\x00", 2)) + records);
+          definition + Chunk(std::string("\x05\x00", 2)) + records);
     std::string duplicates;
     for (int i = 0; i < 40; ++i)
       duplicates += std::string(1, static_cast<char>('a' + i % 3)) + "xyz";

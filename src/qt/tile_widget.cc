@@ -106,7 +106,7 @@ TileWidget::TileWidget(float twips_per_pixel, QWidget* parent)
   setFixedSize(ToPixels(TwipsRect{0, 0, kControlWidth, kControlHeight}).size());
 }
 
-void TileWidget::SetClickHandler(std::function<void()> handler) {
+void TileWidget::SetClickHandler(const std::function<void()>& handler) {
   on_click_ = handler;
   picture_->on_click = handler;
   label_->on_click = handler;

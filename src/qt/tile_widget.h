@@ -30,7 +30,7 @@ class TileWidget : public QWidget, public TileSurface {
   // pixels (15 at 96 dpi).
   explicit TileWidget(float twips_per_pixel, QWidget* parent = nullptr);
 
-  void SetClickHandler(std::function<void()> handler);
+  void SetClickHandler(const std::function<void()>& handler);
 
   // The children, named as the control names them.
   ClickLabel* imgKekka() const { return picture_; }

@@ -58,9 +58,9 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
   }
 
   DataFileContents contents;
-  FileSpec& spec = contents.spec;
-  if (layout != nullptr) spec = SpecOf(*layout);
-  spec.owner_name = kBookOwnerName;
+  FileDefinition& definition = contents.definition;
+  if (layout != nullptr) definition = DefinitionOf(*layout);
+  definition.owner_name = kBookOwnerName;
   if (entry.contains("recordLength")) {
     std::string message;
     std::optional<int64_t> length =
@@ -69,13 +69,14 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
       *error = Field(place, "recordLength") + ": " + message;
       return false;
     }
-    spec.record_length = static_cast<int32_t>(*length);
+    definition.record_length = static_cast<int32_t>(*length);
   }
   if (entry.contains("keys")) {
-    if (!ParseKeys(entry["keys"], spec.record_length, Field(place, "keys"), &spec.keys, error)) {
+    if (!ParseKeys(entry["keys"], definition.record_length, Field(place, "keys"), &definition.keys,
+                   error)) {
       return false;
     }
-  } else if (!KeysFit(spec.keys, spec.record_length)) {
+  } else if (!KeysFit(definition.keys, definition.record_length)) {
     *error = Field(place, "recordLength") + ": too short for the keys of layout \"" + layout->name +
              "\"; give keys as well";
     return false;
@@ -88,7 +89,7 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
       *error = Field(place, "owner") + ": expected an owner name of at most 8 bytes";
       return false;
     }
-    spec.owner_name = *ansi;
+    definition.owner_name = *ansi;
   }
 
   std::string records_place = Field(place, "records");
@@ -101,7 +102,7 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
   }
   for (size_t i = 0; i < records.size(); ++i) {
     std::vector<uint8_t> record;
-    if (!PackRecord(layout, spec.record_length, records[i], Index(records_place, i), &record,
+    if (!PackRecord(layout, definition.record_length, records[i], Index(records_place, i), &record,
                     error)) {
       return false;
     }

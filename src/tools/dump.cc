@@ -66,12 +66,12 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
 bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
   if (!contents) return false;
-  const FileSpec& spec = contents->spec;
-  const Layout* layout = RecognizeLayout(spec);
+  const FileDefinition& definition = contents->definition;
+  const Layout* layout = RecognizeLayout(definition);
   out << "file     " << file.string() << "\n";
-  out << "record   " << spec.record_length << " bytes\n";
-  out << "owner    " << Quoted(FromAnsi(spec.owner_name)) << "\n";
-  for (const KeyDefinition& key : spec.keys) {
+  out << "record   " << definition.record_length << " bytes\n";
+  out << "owner    " << Quoted(FromAnsi(definition.owner_name)) << "\n";
+  for (const KeyDefinition& key : definition.keys) {
     std::string label = "key " + std::to_string(key.number);
     out << label << std::string(label.size() < 9 ? 9 - label.size() : 1, ' ') << KeyText(key)
         << "\n";
@@ -93,16 +93,16 @@ std::optional<nlohmann::json> DataFileToBookEntry(const std::filesystem::path& f
                                                   std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
   if (!contents) return std::nullopt;
-  const FileSpec& spec = contents->spec;
-  const Layout* layout = RecognizeLayout(spec);
+  const FileDefinition& definition = contents->definition;
+  const Layout* layout = RecognizeLayout(definition);
   nlohmann::json entry = nlohmann::json::object();
   if (layout) {
     entry["layout"] = layout->name;
   } else {
-    entry["recordLength"] = spec.record_length;
-    entry["keys"] = KeysToJson(spec.keys);
+    entry["recordLength"] = definition.record_length;
+    entry["keys"] = KeysToJson(definition.keys);
   }
-  if (spec.owner_name != kBookOwnerName) entry["owner"] = FromAnsi(spec.owner_name);
+  if (definition.owner_name != kBookOwnerName) entry["owner"] = FromAnsi(definition.owner_name);
   nlohmann::json records = nlohmann::json::array();
   for (const std::vector<uint8_t>& record : contents->records) {
     records.push_back(RecordToJson(layout, record));

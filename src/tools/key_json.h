@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 
 namespace h5 {
 

@@ -111,19 +111,20 @@ const Layout* FindLayout(std::string_view name) {
   return nullptr;
 }
 
-const Layout* RecognizeLayout(const FileSpec& spec) {
+const Layout* RecognizeLayout(const FileDefinition& definition) {
   for (const Layout& layout : AllLayouts()) {
-    if (layout.record_length == spec.record_length && layout.keys == spec.keys) return &layout;
+    if (layout.record_length == definition.record_length && layout.keys == definition.keys)
+      return &layout;
   }
   return nullptr;
 }
 
-FileSpec SpecOf(const Layout& layout) {
-  FileSpec spec;
-  spec.record_length = layout.record_length;
-  spec.owner_name = kBookOwnerName;
-  spec.keys = layout.keys;
-  return spec;
+FileDefinition DefinitionOf(const Layout& layout) {
+  FileDefinition definition;
+  definition.record_length = layout.record_length;
+  definition.owner_name = kBookOwnerName;
+  definition.keys = layout.keys;
+  return definition;
 }
 
 const FieldDef* FindField(const Layout& layout, std::string_view name) {

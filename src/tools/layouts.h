@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 
 namespace h5 {
 
@@ -45,12 +45,12 @@ const std::vector<Layout>& AllLayouts();
 // nullptr when no layout has that name.
 const Layout* FindLayout(std::string_view name);
 
-// The layout whose record length and keys equal those of spec; nullptr when
+// The layout whose record length and keys equal those of definition; nullptr when
 // none does. The owner name is not looked at.
-const Layout* RecognizeLayout(const FileSpec& spec);
+const Layout* RecognizeLayout(const FileDefinition& definition);
 
-// The file spec of a layout with the book's owner name.
-FileSpec SpecOf(const Layout& layout);
+// The file definition of a layout with the book's owner name.
+FileDefinition DefinitionOf(const Layout& layout);
 
 // nullptr when the layout has no field of that name.
 const FieldDef* FindField(const Layout& layout, std::string_view name);

@@ -93,7 +93,7 @@ bool RootChange::Stage(size_t index, const PlannedFile& file, std::string* error
   if (file.data) {
     std::string message;
     std::unique_ptr<DataFileWriter> writer =
-        DataFileWriter::Create(path, file.data->spec, &message);
+        DataFileWriter::Create(path, file.data->definition, &message);
     bool ok = writer != nullptr;
     for (size_t i = 0; ok && i < file.data->records.size(); ++i) {
       ok = writer->Append(file.data->records[i], &message);

@@ -229,7 +229,7 @@ TEST(BookBuilderTest, DataFilesCarryLayoutOwnerAndRecords) {
   std::optional<DataFileContents> cash = ReadDataFile(
       dir.path() / "drive_c" / "HdmData5" / "kakeibo" / "kakeibo1" / "suitou02.dat", &error);
   ASSERT_TRUE(cash) << error;
-  EXPECT_EQ(cash->spec, SpecOf(*FindLayout("cashbook")));
+  EXPECT_EQ(cash->definition, DefinitionOf(*FindLayout("cashbook")));
   ASSERT_EQ(cash->records.size(), 2u);
   EXPECT_EQ(cash->records[0][0], 1);
   EXPECT_EQ(cash->records[0][7], 0xe5);  // 37349
@@ -239,16 +239,16 @@ TEST(BookBuilderTest, DataFilesCarryLayoutOwnerAndRecords) {
 
   std::optional<DataFileContents> card = ReadDataFile(dir.path() / "drive_d" / "odd.dat", &error);
   ASSERT_TRUE(card) << error;
-  EXPECT_EQ(card->spec.owner_name, "");
+  EXPECT_EQ(card->definition.owner_name, "");
 
   std::optional<DataFileContents> raw = ReadDataFile(dir.path() / "drive_c" / "raw.dat", &error);
   ASSERT_TRUE(raw) << error;
-  EXPECT_EQ(raw->spec.record_length, 3);
-  EXPECT_EQ(raw->spec.owner_name, "abc");
-  ASSERT_EQ(raw->spec.keys.size(), 1u);
-  EXPECT_EQ(raw->spec.keys[0].number, 5);
-  EXPECT_FALSE(raw->spec.keys[0].duplicates);
-  EXPECT_EQ(raw->spec.keys[0].segments[0], (KeySegment{1, 2, SegmentType::kUnsigned}));
+  EXPECT_EQ(raw->definition.record_length, 3);
+  EXPECT_EQ(raw->definition.owner_name, "abc");
+  ASSERT_EQ(raw->definition.keys.size(), 1u);
+  EXPECT_EQ(raw->definition.keys[0].number, 5);
+  EXPECT_FALSE(raw->definition.keys[0].duplicates);
+  EXPECT_EQ(raw->definition.keys[0].segments[0], (KeySegment{1, 2, SegmentType::kUnsigned}));
   EXPECT_EQ(raw->records, (std::vector<std::vector<uint8_t>>{{1, 2, 3}}));
 }
 

@@ -72,7 +72,7 @@ TEST(DumpTest, BookEntriesRebuildTheSameFiles) {
     std::optional<DataFileContents> second =
         ReadDataFile(DataPath(dir.path() / "second", name), &error);
     ASSERT_TRUE(first && second) << name;
-    EXPECT_EQ(first->spec, second->spec) << name;
+    EXPECT_EQ(first->definition, second->definition) << name;
     EXPECT_EQ(first->records, second->records) << name;
   }
 

@@ -47,9 +47,9 @@ TEST(LayoutsTest, FieldsAndKeysLieInsideTheirRecordsWithoutOverlap) {
 TEST(LayoutsTest, EveryLayoutIsRecognizedByItsLengthAndKeys) {
   for (const Layout& layout : AllLayouts()) {
     EXPECT_EQ(FindLayout(layout.name), &layout);
-    EXPECT_EQ(RecognizeLayout(SpecOf(layout)), &layout) << layout.name;
-    EXPECT_EQ(SpecOf(layout).owner_name, "tefu");
-    FileSpec other = SpecOf(layout);
+    EXPECT_EQ(RecognizeLayout(DefinitionOf(layout)), &layout) << layout.name;
+    EXPECT_EQ(DefinitionOf(layout).owner_name, "tefu");
+    FileDefinition other = DefinitionOf(layout);
     other.keys[0].duplicates = !other.keys[0].duplicates;
     EXPECT_EQ(RecognizeLayout(other), nullptr) << layout.name;
   }

@@ -8,7 +8,6 @@
 #include "platform/kakeidb/format.h"
 #include "platform/kakeidb/key_codec.h"
 #include "platform/record_manager.h"
-#include "platform/record_manager.h"
 
 namespace h5 {
 namespace {
@@ -44,15 +43,16 @@ int16_t DataFileHandle::Open(const std::filesystem::path& path, std::string_view
   int rc = OpenReadOnly(path, &file->db_);
   if (rc != SQLITE_OK) return StatusFromSqlite(rc);
   std::string error;
-  int16_t loaded = LoadFileSpec(file->db_.get(), &file->spec_, &error);
+  int16_t loaded = LoadFileDefinition(file->db_.get(), &file->definition_, &error);
   if (loaded != kBtrOk) return loaded;
-  if (!file->spec_.owner_name.empty() && OwnerNameGiven(owner_name) != file->spec_.owner_name) {
+  if (!file->definition_.owner_name.empty() &&
+      OwnerNameGiven(owner_name) != file->definition_.owner_name) {
     return kBtrOwnerNameWrong;
   }
   // Preparing the scans also proves that the tables have their columns.
-  file->scans_.resize(file->spec_.keys.size());
-  for (size_t k = 0; k < file->spec_.keys.size(); ++k) {
-    const int16_t number = file->spec_.keys[k].number;
+  file->scans_.resize(file->definition_.keys.size());
+  for (size_t k = 0; k < file->definition_.keys.size(); ++k) {
+    const int16_t number = file->definition_.keys[k].number;
     KeyScans& scans = file->scans_[k];
     scans.first = Prepare(file->db_.get(), ScanSql(number, ScanStart::kFirst), &rc);
     if (rc == SQLITE_OK) {
@@ -75,7 +75,7 @@ int16_t DataFileHandle::Read(int16_t operation, int16_t key_number, uint8_t* dat
 
 int16_t DataFileHandle::Seek(int16_t operation, int16_t key_number, uint8_t* data,
                              int32_t* data_length, uint8_t* key) {
-  const KeyDefinition* definition = FindKey(spec_, key_number);
+  const KeyDefinition* definition = FindKey(definition_, key_number);
   if (definition == nullptr) return kBtrInvalidKeyNumber;
   const auto key_length = static_cast<size_t>(KeyLength(*definition));
   search_sort_.resize(key_length);
@@ -101,7 +101,7 @@ int16_t DataFileHandle::Seek(int16_t operation, int16_t key_number, uint8_t* dat
     return kBtrEndOfFile;
   }
   if (operation == kBtrGetEqual &&
-      std::memcmp(rows_.data() + spec_.record_length, search_sort_.data(), key_length) != 0) {
+      std::memcmp(rows_.data() + definition_.record_length, search_sort_.data(), key_length) != 0) {
     ClearReadAhead();
     key_ = definition;
     place_ = Place::kNone;
@@ -168,7 +168,7 @@ void DataFileHandle::Fill(KeyScans& scans, const KeyDefinition& key, Bound bound
 bool DataFileHandle::AcceptRow(sqlite3_stmt* statement, Bound bound,
                                const std::vector<uint8_t>& sort, int64_t id) {
   const auto key_length = static_cast<size_t>(fill_key_length_);
-  const auto record_length = static_cast<size_t>(spec_.record_length);
+  const auto record_length = static_cast<size_t>(definition_.record_length);
   if (sqlite3_column_type(statement, 0) != SQLITE_INTEGER ||
       sqlite3_column_type(statement, 1) != SQLITE_BLOB) {
     return false;  // a text id, a missing record
@@ -213,20 +213,20 @@ bool DataFileHandle::AcceptRow(sqlite3_stmt* statement, Bound bound,
 int16_t DataFileHandle::Deliver(uint8_t* data, int32_t* data_length, uint8_t* key) {
   const uint8_t* record = rows_.data() + next_row_ * RowStride();
   int32_t room = data != nullptr && data_length != nullptr ? std::max(*data_length, 0) : 0;
-  int32_t copied = std::min(room, spec_.record_length);
+  int32_t copied = std::min(room, definition_.record_length);
   if (copied > 0) std::memcpy(data, record, static_cast<size_t>(copied));
   if (data_length != nullptr) *data_length = copied;
   if (key != nullptr) ExtractKeyValue(record, *fill_key_, key);
 
   place_ = Place::kAt;
   ++next_row_;
-  return copied < spec_.record_length ? kBtrDataBufferTooShort : kBtrOk;
+  return copied < definition_.record_length ? kBtrDataBufferTooShort : kBtrOk;
 }
 
 void DataFileHandle::ClearReadAhead() {
   // The current record's place is kept in the read-ahead while it lasts.
   if (next_row_ > 0) {
-    const uint8_t* sort = rows_.data() + (next_row_ - 1) * RowStride() + spec_.record_length;
+    const uint8_t* sort = rows_.data() + (next_row_ - 1) * RowStride() + definition_.record_length;
     current_sort_.assign(sort, sort + fill_key_length_);
     current_id_ = row_ids_[next_row_ - 1];
   }

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 #include "platform/kakeidb/sqlite_util.h"
 
 namespace h5 {
@@ -41,7 +41,7 @@ class DataFileHandle {
   int16_t Read(int16_t operation, int16_t key_number, uint8_t* data, int32_t* data_length,
                uint8_t* key);
 
-  const FileSpec& spec() const { return spec_; }
+  const FileDefinition& definition() const { return definition_; }
 
  private:
   enum class Place { kNone, kAt, kEnd };
@@ -62,7 +62,7 @@ class DataFileHandle {
                uint8_t* key);
   int16_t Next(uint8_t* data, int32_t* data_length, uint8_t* key);
   KeyScans& ScansOf(const KeyDefinition& key) {
-    return scans_[static_cast<size_t>(&key - spec_.keys.data())];
+    return scans_[static_cast<size_t>(&key - definition_.keys.data())];
   }
   // Replaces the read-ahead with up to max_rows rows of key from the bound
   // on, and ends the read transaction. kAtOrAfter starts at sort (a key
@@ -79,12 +79,12 @@ class DataFileHandle {
   // Empties the read-ahead, keeping the current record's place.
   void ClearReadAhead();
   size_t RowStride() const {
-    return static_cast<size_t>(spec_.record_length) + static_cast<size_t>(fill_key_length_);
+    return static_cast<size_t>(definition_.record_length) + static_cast<size_t>(fill_key_length_);
   }
 
   SqliteDb db_;
-  FileSpec spec_;
-  std::vector<KeyScans> scans_;  // by position in spec_.keys
+  FileDefinition definition_;
+  std::vector<KeyScans> scans_;  // by position in definition_.keys
 
   // The last read: its key and, at kAt, its record's place in that key: the
   // row before next_row_ while that is in the read-ahead, else this.

@@ -17,9 +17,9 @@ class WholeFileReader {
 
   std::optional<DataFileContents> Read() {
     DataFileContents contents;
-    if (LoadFileSpec(db_, &contents.spec, error_) != kBtrOk) return std::nullopt;
+    if (LoadFileDefinition(db_, &contents.definition, error_) != kBtrOk) return std::nullopt;
     if (!ReadRecords(&contents)) return std::nullopt;
-    for (const KeyDefinition& key : contents.spec.keys) {
+    for (const KeyDefinition& key : contents.definition.keys) {
       if (!CheckIndex(key, contents)) return std::nullopt;
     }
     return contents;
@@ -41,9 +41,9 @@ class WholeFileReader {
       auto data = static_cast<const uint8_t*>(sqlite3_column_blob(s, 1));
       const int bytes = sqlite3_column_bytes(s, 1);
       if (sqlite3_column_type(s, 0) != SQLITE_INTEGER || sqlite3_column_type(s, 1) != SQLITE_BLOB ||
-          bytes != contents->spec.record_length || data == nullptr) {
+          bytes != contents->definition.record_length || data == nullptr) {
         return Fail("record " + std::to_string(id) + " is not a record of " +
-                    std::to_string(contents->spec.record_length) + " bytes");
+                    std::to_string(contents->definition.record_length) + " bytes");
       }
       ids_.push_back(id);
       contents->records.emplace_back(data, data + bytes);

@@ -36,8 +36,11 @@ bool SyncPath(const std::filesystem::path& path, int flags) {
 
 class SqliteDataFileWriter : public DataFileWriter {
  public:
-  SqliteDataFileWriter(std::filesystem::path path, std::filesystem::path temp_path, FileSpec spec)
-      : path_(std::move(path)), temp_path_(std::move(temp_path)), spec_(std::move(spec)) {}
+  SqliteDataFileWriter(std::filesystem::path path, std::filesystem::path temp_path,
+                       FileDefinition definition)
+      : path_(std::move(path)),
+        temp_path_(std::move(temp_path)),
+        definition_(std::move(definition)) {}
 
   ~SqliteDataFileWriter() override {
     if (!committed_) Discard();
@@ -54,12 +57,13 @@ class SqliteDataFileWriter : public DataFileWriter {
     // survive a crash; it only has to undo a failed statement.
     rc = sqlite3_exec(raw, "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF; BEGIN", nullptr,
                       nullptr, nullptr);
-    if (rc == SQLITE_OK) rc = CreateDataFileSchema(raw, spec_, error);
+    if (rc == SQLITE_OK) rc = CreateDataFileSchema(raw, definition_, error);
     if (rc == SQLITE_OK) insert_record_ = Prepare(raw, kInsertRecordSql, &rc);
-    keys_.resize(spec_.keys.size());
-    for (size_t k = 0; rc == SQLITE_OK && k < spec_.keys.size(); ++k) {
-      keys_[k].insert = Prepare(raw, InsertEntrySql(spec_.keys[k].number), &rc);
-      if (rc == SQLITE_OK) keys_[k].find = Prepare(raw, FirstEntrySql(spec_.keys[k].number), &rc);
+    keys_.resize(definition_.keys.size());
+    for (size_t k = 0; rc == SQLITE_OK && k < definition_.keys.size(); ++k) {
+      keys_[k].insert = Prepare(raw, InsertEntrySql(definition_.keys[k].number), &rc);
+      if (rc == SQLITE_OK)
+        keys_[k].find = Prepare(raw, FirstEntrySql(definition_.keys[k].number), &rc);
     }
     if (rc != SQLITE_OK) {
       broken_ = true;
@@ -70,13 +74,13 @@ class SqliteDataFileWriter : public DataFileWriter {
 
   bool Append(std::span<const uint8_t> record, std::string* error) override {
     if (broken_ || committed_) return Fail(error, "the writer is finished");
-    if (record.size() != static_cast<size_t>(spec_.record_length)) {
+    if (record.size() != static_cast<size_t>(definition_.record_length)) {
       return Fail(error, "record of " + std::to_string(record.size()) + " bytes, the file holds " +
-                             std::to_string(spec_.record_length));
+                             std::to_string(definition_.record_length));
     }
     const int64_t id = next_id_;
-    for (size_t k = 0; k < spec_.keys.size(); ++k) {
-      const KeyDefinition& key = spec_.keys[k];
+    for (size_t k = 0; k < definition_.keys.size(); ++k) {
+      const KeyDefinition& key = definition_.keys[k];
       const auto key_length = static_cast<size_t>(KeyLength(key));
       std::vector<uint8_t>& entry = keys_[k].entry;
       key_value_.resize(key_length);
@@ -165,7 +169,7 @@ class SqliteDataFileWriter : public DataFileWriter {
 
   const std::filesystem::path path_;
   const std::filesystem::path temp_path_;
-  const FileSpec spec_;
+  const FileDefinition definition_;
   SqliteDb db_;
   // Per key: its statements and the entry of the record being appended.
   struct KeyWriter {
@@ -175,7 +179,7 @@ class SqliteDataFileWriter : public DataFileWriter {
   };
 
   SqliteStatement insert_record_;
-  std::vector<KeyWriter> keys_;  // by position in spec_.keys
+  std::vector<KeyWriter> keys_;  // by position in definition_.keys
   std::vector<uint8_t> key_value_;
   int64_t next_id_ = 1;  // ids count the records in write order
   bool broken_ = false;
@@ -185,8 +189,9 @@ class SqliteDataFileWriter : public DataFileWriter {
 }  // namespace
 
 std::unique_ptr<DataFileWriter> DataFileWriter::Create(const std::filesystem::path& path,
-                                                       const FileSpec& spec, std::string* error) {
-  if (!ValidateFileSpec(spec, error)) return nullptr;
+                                                       const FileDefinition& definition,
+                                                       std::string* error) {
+  if (!ValidateFileDefinition(definition, error)) return nullptr;
   if (path.filename().empty()) {
     Fail(error, "no file name in " + path.string());
     return nullptr;
@@ -205,7 +210,7 @@ std::unique_ptr<DataFileWriter> DataFileWriter::Create(const std::filesystem::pa
   }
   ::fchmod(fd, 0644);
   ::close(fd);
-  auto writer = std::make_unique<SqliteDataFileWriter>(path, pattern, spec);
+  auto writer = std::make_unique<SqliteDataFileWriter>(path, pattern, definition);
   if (!writer->Start(error)) return nullptr;
   return writer;
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 
 namespace h5 {
 
@@ -20,20 +20,21 @@ namespace h5 {
 class DataFileWriter {
  public:
   // Starts a new file that will replace any file at path (a real path).
-  // nullptr with *error set when the spec is invalid or the file cannot be
+  // nullptr with *error set when the definition is invalid or the file cannot be
   // created.
   static std::unique_ptr<DataFileWriter> Create(const std::filesystem::path& path,
-                                                const FileSpec& spec, std::string* error);
+                                                const FileDefinition& definition,
+                                                std::string* error);
   virtual ~DataFileWriter() = default;
 
-  // Appends one record; its length must equal the spec's record length.
+  // Appends one record; its length must equal the definition's record length.
   virtual bool Append(std::span<const uint8_t> record, std::string* error) = 0;
   virtual bool Commit(std::string* error) = 0;
 };
 
 // Everything a data file holds, records in write order; for dumps and tests.
 struct DataFileContents {
-  FileSpec spec;
+  FileDefinition definition;
   std::vector<std::vector<uint8_t>> records;
 };
 

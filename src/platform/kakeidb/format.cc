@@ -101,11 +101,11 @@ int Exec(sqlite3* db, const char* sql, std::string* error) {
 }
 
 // Reads a checked declaration: every failure says what, gives a status.
-class SpecLoader {
+class DefinitionLoader {
  public:
-  SpecLoader(sqlite3* db, std::string* error) : db_(db), error_(error) {}
+  DefinitionLoader(sqlite3* db, std::string* error) : db_(db), error_(error) {}
 
-  int16_t Load(FileSpec* spec) {
+  int16_t Load(FileDefinition* definition) {
     // One read transaction: the declaration and the size are seen as one.
     int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Failed(rc);
@@ -114,12 +114,12 @@ class SpecLoader {
     for (size_t t = 0; status == kBtrOk && t < kTables.size(); ++t) {
       status = CheckTable(kTables[t]);
     }
-    if (status == kBtrOk) status = LoadFileRow(spec);
-    if (status == kBtrOk) status = LoadKeys(spec);
-    if (status == kBtrOk) status = LoadSegments(spec);
-    if (status == kBtrOk && !ValidateFileSpec(*spec, error_)) status = kBtrIoError;
-    for (size_t k = 0; status == kBtrOk && k < spec->keys.size(); ++k) {
-      status = CheckTable(KeyTableName(spec->keys[k].number));
+    if (status == kBtrOk) status = LoadFileRow(definition);
+    if (status == kBtrOk) status = LoadKeys(definition);
+    if (status == kBtrOk) status = LoadSegments(definition);
+    if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
+    for (size_t k = 0; status == kBtrOk && k < definition->keys.size(); ++k) {
+      status = CheckTable(KeyTableName(definition->keys[k].number));
     }
     find_table_.reset();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -209,7 +209,7 @@ class SpecLoader {
     return kBtrOk;
   }
 
-  int16_t LoadFileRow(FileSpec* spec) {
+  int16_t LoadFileRow(FileDefinition* definition) {
     int16_t status = kBtrOk;
     SqliteStatement statement = PrepareOrFail(
         "SELECT format, version, record_length, owner_name FROM kakeidb_file LIMIT 2", &status);
@@ -232,18 +232,18 @@ class SpecLoader {
     if (record_length < 1 || record_length > kMaxRecordLength) {
       return Damaged("record length " + std::to_string(record_length) + " out of range");
     }
-    spec->record_length = static_cast<int32_t>(record_length);
+    definition->record_length = static_cast<int32_t>(record_length);
     if (sqlite3_column_type(s, 3) != SQLITE_BLOB) return Damaged("owner name not a blob");
     auto owner = static_cast<const char*>(sqlite3_column_blob(s, 3));
     int owner_bytes = sqlite3_column_bytes(s, 3);
-    spec->owner_name.assign(owner ? owner : "", owner ? static_cast<size_t>(owner_bytes) : 0);
+    definition->owner_name.assign(owner ? owner : "", owner ? static_cast<size_t>(owner_bytes) : 0);
     rc = sqlite3_step(s);
     if (rc == SQLITE_ROW) return Damaged("kakeidb_file holds more than one row");
     if (rc != SQLITE_DONE) return Failed(rc);
     return kBtrOk;
   }
 
-  int16_t LoadKeys(FileSpec* spec) {
+  int16_t LoadKeys(FileDefinition* definition) {
     int16_t status = kBtrOk;
     SqliteStatement statement = PrepareOrFail(
         "SELECT key_number, duplicates FROM kakeidb_keys ORDER BY key_number", &status);
@@ -262,13 +262,13 @@ class SpecLoader {
       KeyDefinition key;
       key.number = static_cast<int16_t>(number);
       key.duplicates = sqlite3_column_int64(s, 1) != 0;
-      spec->keys.push_back(std::move(key));
+      definition->keys.push_back(std::move(key));
     }
     if (rc != SQLITE_DONE) return Failed(rc);
     return kBtrOk;
   }
 
-  int16_t LoadSegments(FileSpec* spec) {
+  int16_t LoadSegments(FileDefinition* definition) {
     int16_t status = kBtrOk;
     SqliteStatement statement = PrepareOrFail(
         "SELECT key_number, position, byte_offset, byte_length, type FROM kakeidb_segments"
@@ -285,7 +285,7 @@ class SpecLoader {
       }
       int64_t number = sqlite3_column_int64(s, 0);
       KeyDefinition* key = nullptr;
-      for (KeyDefinition& candidate : spec->keys) {
+      for (KeyDefinition& candidate : definition->keys) {
         if (candidate.number == number) key = &candidate;
       }
       if (key == nullptr) return Damaged("segment of undeclared key " + std::to_string(number));
@@ -320,7 +320,7 @@ class SpecLoader {
 
 }  // namespace
 
-int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) {
+int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::string* error) {
   const std::string header = "PRAGMA application_id = " + std::to_string(kApplicationId) +
                              "; PRAGMA user_version = " + std::to_string(kFormatVersion) + ";";
   int rc = Exec(db, header.c_str(), error);
@@ -334,17 +334,17 @@ int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) 
   }
   sqlite3_bind_text(file.get(), 1, kFormatName, -1, SQLITE_STATIC);
   sqlite3_bind_int64(file.get(), 2, kFormatVersion);
-  sqlite3_bind_int64(file.get(), 3, spec.record_length);
-  sqlite3_bind_blob(file.get(), 4, spec.owner_name.data(), static_cast<int>(spec.owner_name.size()),
-                    SQLITE_STATIC);
+  sqlite3_bind_int64(file.get(), 3, definition.record_length);
+  sqlite3_bind_blob(file.get(), 4, definition.owner_name.data(),
+                    static_cast<int>(definition.owner_name.size()), SQLITE_STATIC);
   rc = RunToEnd(file.get());
   SqliteStatement key_row, segment_row;
   if (rc == SQLITE_OK) key_row = Prepare(db, "INSERT INTO kakeidb_keys VALUES (?1, ?2)", &rc);
   if (rc == SQLITE_OK) {
     segment_row = Prepare(db, "INSERT INTO kakeidb_segments VALUES (?1, ?2, ?3, ?4, ?5)", &rc);
   }
-  for (size_t k = 0; rc == SQLITE_OK && k < spec.keys.size(); ++k) {
-    const KeyDefinition& key = spec.keys[k];
+  for (size_t k = 0; rc == SQLITE_OK && k < definition.keys.size(); ++k) {
+    const KeyDefinition& key = definition.keys[k];
     sqlite3_reset(key_row.get());
     sqlite3_bind_int64(key_row.get(), 1, key.number);
     sqlite3_bind_int64(key_row.get(), 2, key.duplicates ? 1 : 0);
@@ -365,9 +365,9 @@ int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error) 
   return rc;
 }
 
-int16_t LoadFileSpec(sqlite3* db, FileSpec* spec, std::string* error) {
-  *spec = FileSpec();
-  return SpecLoader(db, error).Load(spec);
+int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error) {
+  *definition = FileDefinition();
+  return DefinitionLoader(db, error).Load(definition);
 }
 
 }  // namespace h5

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 
 namespace h5 {
 
@@ -18,15 +18,15 @@ constexpr int32_t kApplicationId = 0x4B4B4442;
 constexpr char kFormatName[] = "kakeidb";
 constexpr int64_t kFormatVersion = 1;
 
-// Makes db, an empty database, a data file declaring spec (which must be
+// Makes db, an empty database, a data file declaring definition (which must be
 // valid). Returns the SQLite result; *error says what failed.
-int CreateDataFileSchema(sqlite3* db, const FileSpec& spec, std::string* error);
+int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::string* error);
 
 // Checks that db is a data file of this format and reads what it declares.
 // Status 0; 2 when it is not a data file of this format or declares nonsense;
 // otherwise the status of the SQLite failure (StatusFromSqlite). *error says
 // why.
-int16_t LoadFileSpec(sqlite3* db, FileSpec* spec, std::string* error);
+int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error);
 
 // The table of one key: an entry (the sortable key value followed by the
 // record id, see EncodeEntryId) for every record.

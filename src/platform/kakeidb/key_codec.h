@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 
 namespace h5 {
 

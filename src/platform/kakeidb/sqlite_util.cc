@@ -1,7 +1,6 @@
 #include "platform/kakeidb/sqlite_util.h"
 
-#include "platform/kakeidb/file_spec.h"
-#include "platform/record_manager.h"
+#include "platform/kakeidb/file_definition.h"
 #include "platform/record_manager.h"
 
 namespace h5 {

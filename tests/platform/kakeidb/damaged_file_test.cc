@@ -108,7 +108,7 @@ TEST_F(DamagedFileTest, DamagedDeclarationsAndRecords) {
   };
   for (const DamageCase& c : cases) {
     SCOPED_TRACE(c.name);
-    Write("good.dat", CashBookSpec(), CashRecords(10));
+    Write("good.dat", CashBookDefinition(), CashRecords(10));
     RunSql(DiskPath("good.dat"), c.sql);
     Watch("good.dat");
     Block block;
@@ -126,7 +126,7 @@ TEST_F(DamagedFileTest, DamagedDeclarationsAndRecords) {
 }
 
 TEST_F(DamagedFileTest, DamagedRecordIsMetAgainOnRetryAndCanBeSkippedByPositioning) {
-  Write("good.dat", CashBookSpec(), CashRecords(10));
+  Write("good.dat", CashBookDefinition(), CashRecords(10));
   RunSql(DiskPath("good.dat"), "UPDATE kakeidb_records SET data = X'01' WHERE id = 4");
   Watch("good.dat");
   Block block;
@@ -149,7 +149,7 @@ TEST_F(DamagedFileTest, DamagedRecordIsMetAgainOnRetryAndCanBeSkippedByPositioni
 }
 
 TEST_F(DamagedFileTest, BytesThatAreNoDatabase) {
-  Write("good.dat", CashBookSpec(), CashRecords(300));
+  Write("good.dat", CashBookDefinition(), CashRecords(300));
   const std::string good = ReadBytes(DiskPath("good.dat"));
   std::mt19937 random(5);
   std::string noise(8192, '\0');
@@ -177,7 +177,7 @@ TEST_F(DamagedFileTest, BytesThatAreNoDatabase) {
 // missing (which SQLite itself would read as zeros).
 TEST_F(DamagedFileTest, TruncatedFileIsDamaged) {
   const std::vector<Record> records = CashRecords(2000);
-  Write("good.dat", CashBookSpec(), records);
+  Write("good.dat", CashBookDefinition(), records);
   const std::string good = ReadBytes(DiskPath("good.dat"));
   ASSERT_GT(good.size(), 8 * 4096u);
   for (size_t size :
@@ -206,7 +206,7 @@ TEST_F(DamagedFileTest, ForeignSqliteDatabase) {
   Watch("foreign.dat");
   EXPECT_EQ(OpenAndReadAll("foreign.dat"), kBtrIoError);
   // The right tables but no marker in the header.
-  Write("good.dat", CashBookSpec(), CashRecords(3));
+  Write("good.dat", CashBookDefinition(), CashRecords(3));
   RunSql(DiskPath("good.dat"), "PRAGMA application_id = 0");
   Watch("good.dat");
   EXPECT_EQ(OpenAndReadAll("good.dat"), kBtrIoError);
@@ -215,9 +215,10 @@ TEST_F(DamagedFileTest, ForeignSqliteDatabase) {
 // Random damage anywhere in a file: every answer is a status, never a crash
 // or a read beyond a buffer (this test earns its keep under ASan).
 TEST_F(DamagedFileTest, RandomByteDamageGivesStatuses) {
-  FileSpec spec = CashBookSpec();
-  spec.keys.push_back(Key(2, {{33, 4, SegmentType::kSigned}, {0, 1, SegmentType::kUnsigned}}));
-  Write("good.dat", spec, CashRecords(400));
+  FileDefinition definition = CashBookDefinition();
+  definition.keys.push_back(
+      Key(2, {{33, 4, SegmentType::kSigned}, {0, 1, SegmentType::kUnsigned}}));
+  Write("good.dat", definition, CashRecords(400));
   const std::string good = ReadBytes(DiskPath("good.dat"));
   const std::set<int16_t> allowed = {
       kBtrOk,          kBtrIoError,     kBtrInvalidKeyNumber, kBtrOwnerNameWrong,
@@ -261,7 +262,7 @@ class WriterTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    Write("suitou02.dat", CashBookSpec(), CashRecords(50));
+    Write("suitou02.dat", CashBookDefinition(), CashRecords(50));
     ASSERT_EQ(sqlite3_open(DiskPath("suitou02.dat").c_str(), &writer_), SQLITE_OK);
   }
   void TearDown() override {

@@ -19,14 +19,14 @@ std::vector<std::string> Entries(const std::filesystem::path& directory) {
 
 TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
   TempDir dir;
-  FileSpec spec{12,
-                "ABCD",
-                {Key(0, {{0, 1, SegmentType::kUnsigned},
-                         {1, 1, SegmentType::kUnsigned},
-                         {2, 2, SegmentType::kSigned},
-                         {4, 2, SegmentType::kSigned},
-                         {6, 2, SegmentType::kSigned}}),
-                 Key(7, {{8, 4, SegmentType::kString}}, false)}};
+  FileDefinition definition{12,
+                            "ABCD",
+                            {Key(0, {{0, 1, SegmentType::kUnsigned},
+                                     {1, 1, SegmentType::kUnsigned},
+                                     {2, 2, SegmentType::kSigned},
+                                     {4, 2, SegmentType::kSigned},
+                                     {6, 2, SegmentType::kSigned}}),
+                             Key(7, {{8, 4, SegmentType::kString}}, false)}};
   std::vector<Record> records;
   for (int i = 0; i < 30; ++i) {
     Record record(12, static_cast<uint8_t>(i));
@@ -34,11 +34,11 @@ TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
     PutLe(record, 8, i * 7919, 4);
     records.push_back(record);
   }
-  WriteFile(dir.path() / "Yosan02.dat", spec, records);
+  WriteFile(dir.path() / "Yosan02.dat", definition, records);
   std::string error;
   std::optional<DataFileContents> contents = ReadDataFile(dir.path() / "Yosan02.dat", &error);
   ASSERT_TRUE(contents) << error;
-  EXPECT_EQ(contents->spec, spec);
+  EXPECT_EQ(contents->definition, definition);
   EXPECT_EQ(contents->records, records);
   EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"Yosan02.dat"});
 }
@@ -47,7 +47,7 @@ TEST(DataFileWriterTest, NothingAppearsWithoutCommit) {
   TempDir dir;
   {
     std::string error;
-    auto writer = DataFileWriter::Create(dir.path() / "a.dat", CashBookSpec(), &error);
+    auto writer = DataFileWriter::Create(dir.path() / "a.dat", CashBookDefinition(), &error);
     ASSERT_TRUE(writer) << error;
     ASSERT_TRUE(writer->Append(CashRecord(1, 1), &error)) << error;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.dat"));
@@ -58,10 +58,10 @@ TEST(DataFileWriterTest, NothingAppearsWithoutCommit) {
 TEST(DataFileWriterTest, ReplacesAnOldFileOnlyOnCommit) {
   TempDir dir;
   const auto path = dir.path() / "suitou02.dat";
-  WriteFile(path, CashBookSpec(), {CashRecord(1, 1)});
+  WriteFile(path, CashBookDefinition(), {CashRecord(1, 1)});
   const uint64_t old_hash = FileHash(path);
   std::string error;
-  auto writer = DataFileWriter::Create(path, CashBookSpec(), &error);
+  auto writer = DataFileWriter::Create(path, CashBookDefinition(), &error);
   ASSERT_TRUE(writer) << error;
   ASSERT_TRUE(writer->Append(CashRecord(2, 2), &error));
   ASSERT_TRUE(writer->Append(CashRecord(3, 3), &error));
@@ -78,10 +78,10 @@ TEST(DataFileWriterTest, ReplacesAnOldFileOnlyOnCommit) {
 
 TEST(DataFileWriterTest, RefusesRecordsOfAnotherLengthAndDuplicateUniqueKeys) {
   TempDir dir;
-  FileSpec spec = CashBookSpec();
-  spec.keys.push_back(Key(1, {{33, 4, SegmentType::kSigned}}, /*duplicates=*/false));
+  FileDefinition definition = CashBookDefinition();
+  definition.keys.push_back(Key(1, {{33, 4, SegmentType::kSigned}}, /*duplicates=*/false));
   std::string error;
-  auto writer = DataFileWriter::Create(dir.path() / "a.dat", spec, &error);
+  auto writer = DataFileWriter::Create(dir.path() / "a.dat", definition, &error);
   ASSERT_TRUE(writer) << error;
   EXPECT_FALSE(writer->Append(Record(78, 0), &error));
   EXPECT_NE(error.find("78"), std::string::npos) << error;
@@ -96,44 +96,45 @@ TEST(DataFileWriterTest, RefusesRecordsOfAnotherLengthAndDuplicateUniqueKeys) {
   EXPECT_EQ(contents->records, (std::vector<Record>{CashRecord(1, 500), CashRecord(1, 501)}));
 }
 
-struct SpecCase {
+struct DefinitionCase {
   const char* name;
-  FileSpec spec;
+  FileDefinition definition;
 };
 
-TEST(DataFileWriterTest, RefusesInvalidSpecs) {
+TEST(DataFileWriterTest, RefusesInvalidDefinitions) {
   const KeySegment date{7, 4, SegmentType::kSigned};
-  const SpecCase cases[] = {
-      {"record length 0", FileSpec{0, "", {}}},
-      {"record length too big", FileSpec{kMaxRecordLength + 1, "", {}}},
-      {"owner too long", FileSpec{79, "ABCDEFGHI", {}}},
-      {"owner with a zero byte", FileSpec{79, std::string("AB\0D", 4), {}}},
-      {"key without segments", FileSpec{79, "", {Key(0, {})}}},
-      {"segment beyond the record", FileSpec{79, "", {Key(0, {{76, 4, SegmentType::kSigned}})}}},
-      {"negative offset", FileSpec{79, "", {Key(0, {{-1, 4, SegmentType::kString}})}}},
-      {"empty segment", FileSpec{79, "", {Key(0, {{0, 0, SegmentType::kString}})}}},
-      {"integer of 3 bytes", FileSpec{79, "", {Key(0, {{0, 3, SegmentType::kUnsigned}})}}},
-      {"key of 255 bytes", FileSpec{300, "", {Key(0, {{0, 255, SegmentType::kString}})}}},
-      {"key number twice", FileSpec{79, "", {Key(1, {date}), Key(1, {date})}}},
-      {"key number 119", FileSpec{79, "", {Key(119, {date})}}},
-      {"negative key number", FileSpec{79, "", {Key(-1, {date})}}},
-      {"unknown type", FileSpec{79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
+  const DefinitionCase cases[] = {
+      {"record length 0", FileDefinition{0, "", {}}},
+      {"record length too big", FileDefinition{kMaxRecordLength + 1, "", {}}},
+      {"owner too long", FileDefinition{79, "ABCDEFGHI", {}}},
+      {"owner with a zero byte", FileDefinition{79, std::string("AB\0D", 4), {}}},
+      {"key without segments", FileDefinition{79, "", {Key(0, {})}}},
+      {"segment beyond the record",
+       FileDefinition{79, "", {Key(0, {{76, 4, SegmentType::kSigned}})}}},
+      {"negative offset", FileDefinition{79, "", {Key(0, {{-1, 4, SegmentType::kString}})}}},
+      {"empty segment", FileDefinition{79, "", {Key(0, {{0, 0, SegmentType::kString}})}}},
+      {"integer of 3 bytes", FileDefinition{79, "", {Key(0, {{0, 3, SegmentType::kUnsigned}})}}},
+      {"key of 255 bytes", FileDefinition{300, "", {Key(0, {{0, 255, SegmentType::kString}})}}},
+      {"key number twice", FileDefinition{79, "", {Key(1, {date}), Key(1, {date})}}},
+      {"key number 119", FileDefinition{79, "", {Key(119, {date})}}},
+      {"negative key number", FileDefinition{79, "", {Key(-1, {date})}}},
+      {"unknown type", FileDefinition{79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
   };
   TempDir dir;
-  for (const SpecCase& c : cases) {
+  for (const DefinitionCase& c : cases) {
     SCOPED_TRACE(c.name);
     std::string error;
-    EXPECT_FALSE(DataFileWriter::Create(dir.path() / "a.dat", c.spec, &error));
+    EXPECT_FALSE(DataFileWriter::Create(dir.path() / "a.dat", c.definition, &error));
     EXPECT_FALSE(error.empty());
   }
   EXPECT_TRUE(Entries(dir.path()).empty());
   // The limits themselves are fine.
   std::string error;
   EXPECT_TRUE(DataFileWriter::Create(dir.path() / "b.dat",
-                                     FileSpec{kMaxRecordLength,
-                                              "ABCDEFGH",
-                                              {Key(118, {{0, 254, SegmentType::kString}}),
-                                               Key(0, {{0, 8, SegmentType::kSigned}})}},
+                                     FileDefinition{kMaxRecordLength,
+                                                    "ABCDEFGH",
+                                                    {Key(118, {{0, 254, SegmentType::kString}}),
+                                                     Key(0, {{0, 8, SegmentType::kSigned}})}},
                                      &error))
       << error;
 }
@@ -141,7 +142,7 @@ TEST(DataFileWriterTest, RefusesInvalidSpecs) {
 TEST(DataFileWriterTest, CannotCreateInAMissingDirectory) {
   TempDir dir;
   std::string error;
-  EXPECT_FALSE(DataFileWriter::Create(dir.path() / "none" / "a.dat", CashBookSpec(), &error));
+  EXPECT_FALSE(DataFileWriter::Create(dir.path() / "none" / "a.dat", CashBookDefinition(), &error));
   EXPECT_FALSE(error.empty());
 }
 
@@ -163,7 +164,7 @@ TEST(ReadDataFileTest, FindsAnIndexThatDisagreesWithTheRecords) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    WriteFile(dir.path() / "a.dat", CashBookSpec(), {CashRecord(1, 1), CashRecord(2, 2)});
+    WriteFile(dir.path() / "a.dat", CashBookDefinition(), {CashRecord(1, 1), CashRecord(2, 2)});
     RunSql(dir.path() / "a.dat", c.sql);
     std::string error;
     EXPECT_FALSE(ReadDataFile(dir.path() / "a.dat", &error));

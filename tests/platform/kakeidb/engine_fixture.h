@@ -48,8 +48,9 @@ class EngineTest : public ::testing::Test {
   }
 
   // Writes a data file and remembers its hash.
-  void Write(const std::string& name, const FileSpec& spec, const std::vector<Record>& records) {
-    WriteFile(DiskPath(name), spec, records);
+  void Write(const std::string& name, const FileDefinition& definition,
+             const std::vector<Record>& records) {
+    WriteFile(DiskPath(name), definition, records);
     Watch(name);
   }
   void Watch(const std::string& name) { hashes_[DiskPath(name)] = FileHash(DiskPath(name)); }

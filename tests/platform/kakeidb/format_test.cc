@@ -55,12 +55,12 @@ TEST_F(FormatTest, FileWrittenFromTheDescriptionReads) {
   std::string error;
   auto contents = ReadDataFile(path, &error);
   ASSERT_TRUE(contents) << error;
-  EXPECT_EQ(contents->spec,
-            (FileSpec{60, "ABCD", {Key(0, {{0, 2, SegmentType::kSigned}}, false)}}));
+  EXPECT_EQ(contents->definition,
+            (FileDefinition{60, "ABCD", {Key(0, {{0, 2, SegmentType::kSigned}}, false)}}));
 }
 
 TEST_F(FormatTest, WriterStoresTheDescribedEntries) {
-  Write("suitou02.dat", CashBookSpec(),
+  Write("suitou02.dat", CashBookDefinition(),
         {CashRecord(37000, 1), CashRecord(-1, 2), CashRecord(35872, 3)});
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open_v2(DiskPath("suitou02.dat").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),

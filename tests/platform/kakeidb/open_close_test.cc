@@ -13,7 +13,7 @@ class OpenCloseTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    Write("suitou02.dat", CashBookSpec(), {CashRecord(37000, 100), CashRecord(37001, 200)});
+    Write("suitou02.dat", CashBookDefinition(), {CashRecord(37000, 100), CashRecord(37001, 200)});
   }
 };
 
@@ -42,8 +42,8 @@ TEST_F(OpenCloseTest, OpenStatuses) {
   WriteBytes(DiskPath("random.dat"), std::string(5000, '\x5a'));
   std::filesystem::create_directories(DiskPath("folder.dat"));
   WriteBytes(DiskPath("plain"), "not a directory");
-  Write("noowner.dat", CashBookSpec(""), {CashRecord(1, 1)});
-  Write("long.dat", CashBookSpec("ABCDEFGH"), {CashRecord(1, 1)});
+  Write("noowner.dat", CashBookDefinition(""), {CashRecord(1, 1)});
+  Write("long.dat", CashBookDefinition("ABCDEFGH"), {CashRecord(1, 1)});
 
   const std::string dir = "C:\\HdmData5\\kakeibo\\kakeibo1\\";
   const OpenCase cases[] = {
@@ -92,7 +92,7 @@ TEST_F(OpenCloseTest, OpenStatuses) {
 TEST_F(OpenCloseTest, PathInAnsiBytesFindsItsFolder) {
   // The folder is stored in UTF-8 on the disk; the caller names it in CP932.
   const auto disk = root_.path() / "drive_c" / "家計簿データ" / "Kyuyo02.dat";
-  WriteFile(disk, CashBookSpec(), {CashRecord(37000, 1)});
+  WriteFile(disk, CashBookDefinition(), {CashRecord(37000, 1)});
   hashes_[disk] = FileHash(disk);
   Block block;
   EXPECT_EQ(Open(*engine_, block, "C:\\" + ToAnsi("家計簿データ") + "\\KYUYO02.DAT"), kBtrOk);

@@ -22,12 +22,12 @@ struct Typed {
   uint32_t mark;
 };
 
-FileSpec TypedSpec() {
-  return FileSpec{16,
-                  "ABCD",
-                  {Key(0, {{0, 4, SegmentType::kSigned}}),
-                   Key(1, {{4, 2, SegmentType::kUnsigned}, {6, 4, SegmentType::kString}}),
-                   Key(3, {{10, 2, SegmentType::kSigned}}, /*duplicates=*/false)}};
+FileDefinition TypedDefinition() {
+  return FileDefinition{16,
+                        "ABCD",
+                        {Key(0, {{0, 4, SegmentType::kSigned}}),
+                         Key(1, {{4, 2, SegmentType::kUnsigned}, {6, 4, SegmentType::kString}}),
+                         Key(3, {{10, 2, SegmentType::kSigned}}, /*duplicates=*/false)}};
 }
 
 Record Encode(const Typed& t) {
@@ -103,7 +103,7 @@ class TypedReadTest : public EngineTest {
     }
     std::vector<Record> records;
     for (const Typed& t : rows_) records.push_back(Encode(t));
-    Write("typed.dat", TypedSpec(), records);
+    Write("typed.dat", TypedDefinition(), records);
     ASSERT_EQ(OpenFile(block_, "typed.dat"), kBtrOk);
   }
 
@@ -219,7 +219,7 @@ class CashReadTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    Write("suitou02.dat", CashBookSpec(),
+    Write("suitou02.dat", CashBookDefinition(),
           {CashRecord(37010, 10, 1), CashRecord(37000, 20, 2), CashRecord(37010, 30, 3),
            CashRecord(-5, 40, 4), CashRecord(37020, 50, 5), CashRecord(37010, 60, 6)});
     ASSERT_EQ(OpenFile(block_, "suitou02.dat"), kBtrOk);
@@ -347,7 +347,7 @@ TEST_F(CashReadTest, ShortDataBufferGetsWhatFitsAnd22) {
 }
 
 TEST_F(EngineTest, EmptyFile) {
-  Write("empty.dat", CashBookSpec(), {});
+  Write("empty.dat", CashBookDefinition(), {});
   Block block;
   ASSERT_EQ(OpenFile(block, "empty.dat"), kBtrOk);
   EXPECT_EQ(Read(*engine_, block, kBtrGetFirst, 0), kBtrEndOfFile);
@@ -358,7 +358,7 @@ TEST_F(EngineTest, EmptyFile) {
 }
 
 TEST_F(EngineTest, KeyAsLongAsTheKeyBuffer) {
-  FileSpec spec{300, "ABCD", {Key(0, {{20, 254, SegmentType::kString}})}};
+  FileDefinition definition{300, "ABCD", {Key(0, {{20, 254, SegmentType::kString}})}};
   std::vector<Record> records;
   for (int i = 0; i < 40; ++i) {
     Record record(300, static_cast<uint8_t>('a' + i % 26));
@@ -366,7 +366,7 @@ TEST_F(EngineTest, KeyAsLongAsTheKeyBuffer) {
     record[273] = static_cast<uint8_t>(i);  // the key's last byte
     records.push_back(record);
   }
-  Write("wide.dat", spec, records);
+  Write("wide.dat", definition, records);
   Block block;
   ASSERT_EQ(OpenFile(block, "wide.dat"), kBtrOk);
   // Buffers of exactly their documented sizes on the heap.
@@ -392,7 +392,7 @@ TEST_F(EngineTest, LongRunOfDuplicatesComesBackInWriteOrder) {
   for (int i = 0; i < 1000; ++i) {
     records.push_back(CashRecord(i % 3 == 0 ? 37000 : 36999 + 2 * (i % 2), i, 0));
   }
-  Write("dups.dat", CashBookSpec(), records);
+  Write("dups.dat", CashBookDefinition(), records);
   Block block;
   ASSERT_EQ(OpenFile(block, "dups.dat"), kBtrOk);
   block.SetKey32(37000);

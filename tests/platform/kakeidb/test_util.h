@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/kakeidb/data_file_writer.h"
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 #include "platform/record_manager.h"
 
 namespace h5::testing {
@@ -59,8 +59,8 @@ inline KeyDefinition Key(int16_t number, std::vector<KeySegment> segments, bool 
 
 // The cash book as the account book keeps it: 79-byte records, key 0 = the
 // 4-byte signed entry date at offset 7.
-inline FileSpec CashBookSpec(std::string owner = "ABCD") {
-  return FileSpec{79, std::move(owner), {Key(0, {{7, 4, SegmentType::kSigned}})}};
+inline FileDefinition CashBookDefinition(std::string owner = "ABCD") {
+  return FileDefinition{79, std::move(owner), {Key(0, {{7, 4, SegmentType::kSigned}})}};
 }
 
 // A cash-book record: entry kind 1, the date, the amount; byte 78 marks it.
@@ -73,11 +73,11 @@ inline Record CashRecord(int32_t date, int32_t amount, uint8_t mark = 0) {
   return record;
 }
 
-inline void WriteFile(const std::filesystem::path& path, const FileSpec& spec,
+inline void WriteFile(const std::filesystem::path& path, const FileDefinition& definition,
                       const std::vector<Record>& records) {
   std::filesystem::create_directories(path.parent_path());
   std::string error;
-  auto writer = DataFileWriter::Create(path, spec, &error);
+  auto writer = DataFileWriter::Create(path, definition, &error);
   ASSERT_TRUE(writer) << error;
   for (const Record& record : records) ASSERT_TRUE(writer->Append(record, &error)) << error;
   ASSERT_TRUE(writer->Commit(&error)) << error;

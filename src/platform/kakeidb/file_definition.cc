@@ -1,4 +1,4 @@
-#include "platform/kakeidb/file_spec.h"
+#include "platform/kakeidb/file_definition.h"
 
 #include <set>
 
@@ -10,8 +10,8 @@ int32_t KeyLength(const KeyDefinition& key) {
   return length > INT32_MAX ? INT32_MAX : static_cast<int32_t>(length);
 }
 
-const KeyDefinition* FindKey(const FileSpec& spec, int16_t number) {
-  for (const KeyDefinition& key : spec.keys) {
+const KeyDefinition* FindKey(const FileDefinition& definition, int16_t number) {
+  for (const KeyDefinition& key : definition.keys) {
     if (key.number == number) return &key;
   }
   return nullptr;
@@ -57,20 +57,20 @@ bool ValidateKey(const KeyDefinition& key, int32_t record_length, std::string* e
 
 }  // namespace
 
-bool ValidateFileSpec(const FileSpec& spec, std::string* error) {
-  if (spec.record_length < 1 || spec.record_length > kMaxRecordLength) {
-    return Fail(error, "record length " + std::to_string(spec.record_length) + " outside 1.." +
-                           std::to_string(kMaxRecordLength));
+bool ValidateFileDefinition(const FileDefinition& definition, std::string* error) {
+  if (definition.record_length < 1 || definition.record_length > kMaxRecordLength) {
+    return Fail(error, "record length " + std::to_string(definition.record_length) +
+                           " outside 1.." + std::to_string(kMaxRecordLength));
   }
-  if (spec.owner_name.size() > kMaxOwnerNameLength) {
+  if (definition.owner_name.size() > kMaxOwnerNameLength) {
     return Fail(error, "owner name longer than " + std::to_string(kMaxOwnerNameLength) + " bytes");
   }
-  if (spec.owner_name.find('\0') != std::string::npos) {
+  if (definition.owner_name.find('\0') != std::string::npos) {
     return Fail(error, "owner name holds a zero byte");
   }
   std::set<int16_t> numbers;
-  for (const KeyDefinition& key : spec.keys) {
-    if (!ValidateKey(key, spec.record_length, error)) return false;
+  for (const KeyDefinition& key : definition.keys) {
+    if (!ValidateKey(key, definition.record_length, error)) return false;
     if (!numbers.insert(key.number).second) {
       return Fail(error, "key " + std::to_string(key.number) + " defined twice");
     }

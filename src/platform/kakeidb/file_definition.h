@@ -1,7 +1,7 @@
 // What a kakeidb data file declares about itself: its record length, its
 // owner name and its keys. See docs/kakeidb.md for the physical format.
-#ifndef H5KAKEI_PLATFORM_KAKEIDB_FILE_SPEC_H_
-#define H5KAKEI_PLATFORM_KAKEIDB_FILE_SPEC_H_
+#ifndef H5KAKEI_PLATFORM_KAKEIDB_FILE_DEFINITION_H_
+#define H5KAKEI_PLATFORM_KAKEIDB_FILE_DEFINITION_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -30,11 +30,11 @@ struct KeyDefinition {
   friend bool operator==(const KeyDefinition&, const KeyDefinition&) = default;
 };
 
-struct FileSpec {
+struct FileDefinition {
   int32_t record_length = 0;
   std::string owner_name;  // up to 8 bytes; empty = none required
   std::vector<KeyDefinition> keys;
-  friend bool operator==(const FileSpec&, const FileSpec&) = default;
+  friend bool operator==(const FileDefinition&, const FileDefinition&) = default;
 };
 
 // Bounds every data file keeps within.
@@ -47,15 +47,15 @@ constexpr int32_t kMaxKeyLength = 254;  // a key value must fit the key buffer
 int32_t KeyLength(const KeyDefinition& key);
 
 // The key with that number, or nullptr.
-const KeyDefinition* FindKey(const FileSpec& spec, int16_t number);
+const KeyDefinition* FindKey(const FileDefinition& definition, int16_t number);
 
-// True when spec is something a data file may declare: a record length in
+// True when definition is something a data file may declare: a record length in
 // 1..kMaxRecordLength, an owner name without zero bytes of at most 8 bytes,
 // unique key numbers in 0..kMaxKeyNumber, each key with at least one segment
 // inside the record, numeric segments of 1, 2, 4 or 8 bytes, key values of at
 // most kMaxKeyLength bytes. Otherwise false with *error saying why.
-bool ValidateFileSpec(const FileSpec& spec, std::string* error);
+bool ValidateFileDefinition(const FileDefinition& definition, std::string* error);
 
 }  // namespace h5
 
-#endif  // H5KAKEI_PLATFORM_KAKEIDB_FILE_SPEC_H_
+#endif  // H5KAKEI_PLATFORM_KAKEIDB_FILE_DEFINITION_H_
