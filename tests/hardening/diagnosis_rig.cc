@@ -1,10 +1,6 @@
 #include "diagnosis_rig.h"
 
-#include <stdlib.h>
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 #include "control/frm_kakei.h"
 #include "platform/fake/fake_shell.h"
@@ -15,30 +11,6 @@
 namespace h5 {
 
 namespace fs = std::filesystem;
-
-TempRoot::TempRoot() {
-  std::string pattern = (fs::temp_directory_path() / "h5hard-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempRoot::~TempRoot() {
-  std::error_code ec;
-  fs::remove_all(path_, ec);
-}
-
-std::string ReadBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const fs::path& file, const std::string& bytes) {
-  fs::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 Tree ReadTree(const fs::path& folder) {
   Tree tree;

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "../tools/temp_dir.h"
 #include "control/tile_surface.h"
 #include "message_catalog.h"
 #include "platform/dialogs.h"
@@ -23,22 +24,8 @@
 
 namespace h5 {
 
-// A fresh folder, removed with everything in it on destruction.
-class TempRoot {
- public:
-  TempRoot();
-  ~TempRoot();
-  TempRoot(const TempRoot&) = delete;
-  TempRoot& operator=(const TempRoot&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
-std::string ReadBytes(const std::filesystem::path& file);
-void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
+// Scratch folders and byte I/O are the tool tests' own.
+using TempRoot = TempDir;
 
 // Every regular file below folder: relative path -> contents.
 using Tree = std::map<std::string, std::string>;
