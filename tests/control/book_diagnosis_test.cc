@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "book_fixture.h"
+#include "book.h"
 #include "startup/startup.h"
 #include "store/module.h"
 #include "text/day_number.h"

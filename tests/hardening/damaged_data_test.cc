@@ -16,7 +16,7 @@
 #include <optional>
 #include <sstream>
 
-#include "diagnosis_rig.h"
+#include "rig.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
 #include "tools/book_builder.h"
@@ -241,7 +241,7 @@ class DamagedDataTest : public ::testing::Test {
     WriteBytes(file, original);
   }
 
-  TempRoot root_;
+  ScratchDir root_;
   Tree pristine_;
   int runs_ = 0;
   std::map<int16_t, int> statuses_;  // headings seen

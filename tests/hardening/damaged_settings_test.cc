@@ -13,7 +13,7 @@
 #include <memory>
 #include <sstream>
 
-#include "diagnosis_rig.h"
+#include "rig.h"
 #include "platform/fake/fault_injecting_record_manager.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
@@ -206,8 +206,8 @@ class DamagedSettingsTest : public ::testing::Test {
     return root;
   }
 
-  TempRoot pristine_;
-  TempRoot scratch_;
+  ScratchDir pristine_;
+  ScratchDir scratch_;
 };
 
 TEST_F(DamagedSettingsTest, OddSurroundingsNeverCrashAndChangeNothing) {

@@ -11,7 +11,7 @@
 #include <memory>
 #include <sstream>
 
-#include "diagnosis_rig.h"
+#include "rig.h"
 #include "platform/fake/fault_injecting_environment.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
@@ -36,7 +36,7 @@ class EnvironmentFaultSweep : public ::testing::TestWithParam<SweepMode> {};
 TEST_P(EnvironmentFaultSweep, EveryRunClosesEverythingAndChangesNothing) {
   const Fault fault = GetParam().fault;
   const bool onward = GetParam().onward;
-  TempRoot root;
+  ScratchDir root;
   std::string error;
   ASSERT_TRUE(BuildBook(DemoBook(kToday, false), root.path(), &error)) << error;
   const Tree before = ReadTree(root.path());
@@ -145,7 +145,7 @@ class VanishingFolder : public RecordManager {
 };
 
 TEST(VanishingFolderSweep, FolderGoneAtEveryCallClosesEverything) {
-  TempRoot root;
+  ScratchDir root;
   std::string error;
   ASSERT_TRUE(BuildBook(DemoBook(kToday, true), root.path(), &error)) << error;
   const Tree before = ReadTree(root.path());

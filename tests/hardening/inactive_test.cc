@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "call_log.h"
-#include "diagnosis_rig.h"
+#include "rig.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
 #include "tools/book_builder.h"
@@ -71,7 +71,7 @@ class InactiveTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(InactiveTest, RetriesAreBoundedAndEverythingCloses) {
   const bool agree = GetParam();
-  TempRoot root;
+  ScratchDir root;
   std::string error;
   ASSERT_TRUE(BuildBook(DemoBook(kToday, false), root.path(), &error)) << error;
   const Tree before = ReadTree(root.path() / "drive_c");

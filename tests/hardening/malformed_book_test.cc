@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "diagnosis_rig.h"
+#include "rig.h"
 #include "tools/book_builder.h"
 
 namespace h5 {
@@ -63,7 +63,7 @@ const MalformedBook kRefusedOnceFixed[] = {
     {"nul_in_ini_value.json", "[\"k\"]"},
 };
 
-void ExpectRefused(const fs::path& book, const char* error_part, TempRoot& scratch) {
+void ExpectRefused(const fs::path& book, const char* error_part, ScratchDir& scratch) {
   SCOPED_TRACE(book.filename().string());
   const fs::path root = scratch.path() / "root";
   WriteBytes(root / "drive_c" / "keep.txt", "keep");
@@ -82,7 +82,7 @@ void ExpectRefused(const fs::path& book, const char* error_part, TempRoot& scrat
 TEST(MalformedBookTest, RefusedWholeWithThePlaceNamed) {
   std::set<std::string> listed;
   for (const MalformedBook& book : kBooks) {
-    TempRoot scratch;
+    ScratchDir scratch;
     ExpectRefused(Book(book.file), book.error, scratch);
     listed.insert(book.file);
   }
@@ -100,7 +100,7 @@ TEST(MalformedBookTest, RefusedWholeWithThePlaceNamed) {
 // A number beyond the range of a double makes the parser throw out_of_range,
 // not parse_error: it must still end in one line, not std::terminate.
 TEST(MalformedBookTest, NumberBeyondDoubleIsRefused) {
-  TempRoot scratch;
+  ScratchDir scratch;
   ExpectRefused(Book("number_beyond_double.json"), "not valid JSON", scratch);
 }
 
@@ -108,14 +108,14 @@ TEST(MalformedBookTest, NumberBeyondDoubleIsRefused) {
 // ("C:\\a\u0000b.txt" would write C:\\a): refused wherever it stands.
 TEST(MalformedBookTest, NulCharactersAreRefused) {
   for (const MalformedBook& book : kRefusedOnceFixed) {
-    TempRoot scratch;
+    ScratchDir scratch;
     ExpectRefused(Book(book.file), book.error, scratch);
   }
 }
 
 // A nested value where a number belongs is refused by place.
 void ExpectNestingRefused(int depth) {
-  TempRoot scratch;
+  ScratchDir scratch;
   std::string text = R"({"data": {"C:\\s.dat": {"layout": "budget", "records": [{"amount": )";
   text += std::string(depth, '[') + std::string(depth, ']') + "}]}}}";
   const fs::path book = scratch.path() / "deep.json";
@@ -138,7 +138,7 @@ TEST(MalformedBookTest, DeepNestingIsRefusedWithoutRunningOutOfStack) {
 // Paths that climb above their drive stay inside it: nothing is ever
 // written outside the root.
 TEST(MalformedBookTest, ClimbingPathsStayInsideTheRoot) {
-  TempRoot scratch;
+  ScratchDir scratch;
   const fs::path root = scratch.path() / "root";
   nlohmann::json book = {{"files",
                           {{"C:\\..\\..\\..\\climbed.txt", {{"text", "x"}}},

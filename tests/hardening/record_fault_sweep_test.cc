@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "call_log.h"
-#include "diagnosis_rig.h"
+#include "rig.h"
 #include "platform/fake/fault_injecting_record_manager.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
@@ -83,7 +83,7 @@ struct SweepBook {
     clean_boxes = dialogs.shown().size();
   }
 
-  TempRoot root;
+  ScratchDir root;
   Tree drive_c;
   std::string win_ini;
   DiagnosisOutcome clean;

@@ -5,8 +5,8 @@
 #include <QImage>
 #include <filesystem>
 
-#include "../control/book_fixture.h"
-#include "../hosts/run_process.h"
+#include "book.h"
+#include "run_process.h"
 #include "tools/book_builder.h"
 
 namespace h5 {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "platform/kakeidb/data_file_writer.h"
-#include "temp_dir.h"
+#include "scratch.h"
 #include "tools/layouts.h"
 
 namespace h5 {
@@ -143,7 +143,7 @@ const MalformedCase kMalformed[] = {
 
 TEST(BookBuilderTest, MalformedBooksAreRejectedWholeWithThePlaceNamed) {
   for (const MalformedCase& c : kMalformed) {
-    TempDir dir;
+    ScratchDir dir;
     fs::path root = dir.path() / "root";
     FillRoot(root);
     Snapshot before = TakeSnapshot(dir.path());
@@ -160,7 +160,7 @@ TEST(BookBuilderTest, MalformedBooksAreRejectedWholeWithThePlaceNamed) {
 }
 
 TEST(BookBuilderTest, RegistryIsWrittenWithEscapes) {
-  TempDir dir;
+  ScratchDir dir;
   json book = json::parse(R"({"registry": {
       "HKEY_LOCAL_MACHINE\\SOFTWARE\\SORAHATO\\ひだまり家庭帳５": {"Path": "C:\\Hidamari5", "Gone": null},
       "HKEY_CURRENT_USER\\X": {"Q": "say \"hi\"", "": "default", "a\\b": ""}}})");
@@ -177,7 +177,7 @@ TEST(BookBuilderTest, RegistryIsWrittenWithEscapes) {
 }
 
 TEST(BookBuilderTest, IniFilesAreCp932WithCrlf) {
-  TempDir dir;
+  ScratchDir dir;
   json book = json::parse(R"({"ini": {
       "C:\\HdmData5\\kakeibo\\Kakei.ini": {"賞味期限": {"家計簿": 1}},
       "C:\\Hidamari5\\DirName.ini": {"DirName": {"datapath": "HdmData5", "kakeiPath": null, "empty": ""},
@@ -192,7 +192,7 @@ TEST(BookBuilderTest, IniFilesAreCp932WithCrlf) {
 }
 
 TEST(BookBuilderTest, CookiesAndRawFiles) {
-  TempDir dir;
+  ScratchDir dir;
   json book = json::parse(R"({
       "cookies": {"file:///C:\\Hidamari5\\timer\\bottom0.html": "winflag=1; x=2", "http://a/": null,
                   "file:///b": ""},
@@ -213,7 +213,7 @@ TEST(BookBuilderTest, CookiesAndRawFiles) {
 }
 
 TEST(BookBuilderTest, DataFilesCarryLayoutOwnerAndRecords) {
-  TempDir dir;
+  ScratchDir dir;
   json book = json::parse(R"({"data": {
       "C:\\HdmData5\\kakeibo\\kakeibo1\\suitou02.dat": {"layout": "cashbook",
           "records": [{"entryKind": 1, "entryDate": "2002-04-03", "amount": 800},
@@ -259,7 +259,7 @@ std::string ShellQuote(const std::string& text) {
 }
 
 TEST(BookBuilderTest, LaunchLogProgramRecordsEachLaunch) {
-  TempDir dir;
+  ScratchDir dir;
   fs::path root = dir.path() / "it's a root";  // the baked-in path needs quoting
   json book = json::parse(R"({"programs": {"C:\\Hidamari5\\HdmMenu5.exe": "launch-log"}})");
   std::string error;
@@ -289,7 +289,7 @@ TEST(BookBuilderTest, LaunchLogProgramRecordsEachLaunch) {
 }
 
 TEST(BookBuilderTest, BookFilesAreReadAndParseErrorsNamed) {
-  TempDir dir;
+  ScratchDir dir;
   std::string error;
   EXPECT_FALSE(BuildBookFile(dir.path() / "missing.json", dir.path() / "root", &error));
   EXPECT_EQ(error, "cannot read the book " + (dir.path() / "missing.json").string());

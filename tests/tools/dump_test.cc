@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "platform/kakeidb/data_file_writer.h"
-#include "temp_dir.h"
+#include "scratch.h"
 #include "tools/book_builder.h"
 
 namespace h5 {
@@ -51,7 +51,7 @@ fs::path DataPath(const fs::path& root, const std::string& name) {
 }
 
 TEST(DumpTest, BookEntriesRebuildTheSameFiles) {
-  TempDir dir;
+  ScratchDir dir;
   json book = json::parse(kEveryLayout);
   std::string error;
   ASSERT_TRUE(BuildBook(book, dir.path() / "first", &error)) << error;
@@ -98,7 +98,7 @@ TEST(DumpTest, BookEntriesRebuildTheSameFiles) {
 }
 
 TEST(DumpTest, TextDumpShowsKeysBytesAndFields) {
-  TempDir dir;
+  ScratchDir dir;
   std::string error;
   ASSERT_TRUE(BuildBook(json::parse(kEveryLayout), dir.path(), &error)) << error;
   std::ostringstream out;
@@ -132,7 +132,7 @@ TEST(DumpTest, TextDumpShowsKeysBytesAndFields) {
 }
 
 TEST(DumpTest, FilesThatAreNoDataFilesGiveAnError) {
-  TempDir dir;
+  ScratchDir dir;
   WriteBytes(dir.path() / "junk.dat", "this is not a data file");
   for (const fs::path& file : {dir.path() / "junk.dat", dir.path() / "missing.dat"}) {
     std::ostringstream out;

@@ -2,7 +2,7 @@
 // faults found only while the files are moved into place.
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
+#include "scratch.h"
 #include "tools/book_builder.h"
 
 namespace h5 {
@@ -30,7 +30,7 @@ class RootWriterTest : public ::testing::Test {
     EXPECT_EQ(TakeSnapshot(dir_.path()), before);
   }
 
-  TempDir dir_;
+  ScratchDir dir_;
   fs::path root_;
 };
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "platform/kakeidb/data_file_writer.h"
-#include "temp_dir.h"
+#include "scratch.h"
 #include "text/day_number.h"
 #include "text/fields.h"
 
@@ -46,7 +46,7 @@ const SampleCase kCases[] = {
 TEST(SampleTest, TheDemoBookGradesTodayAsThrifty) {
   for (const SampleCase& c : kCases) {
     SCOPED_TRACE(DayNumberOf(c.today));
-    TempDir dir;
+    ScratchDir dir;
     std::string error;
     ASSERT_TRUE(BuildSampleRoot(dir.path(), c.today, &error)) << error;
     fs::path kakei = dir.path() / "drive_c" / "HdmData5" / "kakeibo" / "kakeibo1";
@@ -137,7 +137,7 @@ TEST(SampleTest, TheDemoBookGradesTodayAsThrifty) {
 }
 
 TEST(SampleTest, TheDemoRootHasTheSuiteAroundTheBook) {
-  TempDir dir;
+  ScratchDir dir;
   std::string error;
   ASSERT_TRUE(BuildSampleRoot(dir.path(), Ymd(2024, 6, 15), &error)) << error;
   EXPECT_EQ(ReadBytes(dir.path() / "registry.reg"),
@@ -167,7 +167,7 @@ TEST(SampleTest, TheBookFollowsFromTheDayAlone) {
 
 TEST(SampleTest, DaysWhoseBookYearStartUpCannotNameAreRefused) {
   for (year_month_day day : {Ymd(1990, 3, 31), Ymd(2090, 4, 1), Ymd(2024, 2, 30)}) {
-    TempDir dir;
+    ScratchDir dir;
     std::string error;
     EXPECT_FALSE(BuildSampleRoot(dir.path() / "root", day, &error));
     EXPECT_FALSE(error.empty());

@@ -18,7 +18,7 @@ std::vector<std::string> Entries(const std::filesystem::path& directory) {
 }
 
 TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
-  TempDir dir;
+  ScratchDir dir;
   FileDefinition definition{12,
                             "ABCD",
                             {Key(0, {{0, 1, SegmentType::kUnsigned},
@@ -44,7 +44,7 @@ TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
 }
 
 TEST(DataFileWriterTest, NothingAppearsWithoutCommit) {
-  TempDir dir;
+  ScratchDir dir;
   {
     std::string error;
     auto writer = DataFileWriter::Create(dir.path() / "a.dat", CashBookDefinition(), &error);
@@ -56,7 +56,7 @@ TEST(DataFileWriterTest, NothingAppearsWithoutCommit) {
 }
 
 TEST(DataFileWriterTest, ReplacesAnOldFileOnlyOnCommit) {
-  TempDir dir;
+  ScratchDir dir;
   const auto path = dir.path() / "suitou02.dat";
   WriteFile(path, CashBookDefinition(), {CashRecord(1, 1)});
   const uint64_t old_hash = FileHash(path);
@@ -77,7 +77,7 @@ TEST(DataFileWriterTest, ReplacesAnOldFileOnlyOnCommit) {
 }
 
 TEST(DataFileWriterTest, RefusesRecordsOfAnotherLengthAndDuplicateUniqueKeys) {
-  TempDir dir;
+  ScratchDir dir;
   FileDefinition definition = CashBookDefinition();
   definition.keys.push_back(Key(1, {{33, 4, SegmentType::kSigned}}, /*duplicates=*/false));
   std::string error;
@@ -120,7 +120,7 @@ TEST(DataFileWriterTest, RefusesInvalidDefinitions) {
       {"negative key number", FileDefinition{79, "", {Key(-1, {date})}}},
       {"unknown type", FileDefinition{79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const DefinitionCase& c : cases) {
     SCOPED_TRACE(c.name);
     std::string error;
@@ -140,7 +140,7 @@ TEST(DataFileWriterTest, RefusesInvalidDefinitions) {
 }
 
 TEST(DataFileWriterTest, CannotCreateInAMissingDirectory) {
-  TempDir dir;
+  ScratchDir dir;
   std::string error;
   EXPECT_FALSE(DataFileWriter::Create(dir.path() / "none" / "a.dat", CashBookDefinition(), &error));
   EXPECT_FALSE(error.empty());
@@ -163,7 +163,7 @@ TEST(ReadDataFileTest, FindsAnIndexThatDisagreesWithTheRecords) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TempDir dir;
+    ScratchDir dir;
     WriteFile(dir.path() / "a.dat", CashBookDefinition(), {CashRecord(1, 1), CashRecord(2, 2)});
     RunSql(dir.path() / "a.dat", c.sql);
     std::string error;

@@ -59,7 +59,7 @@ class EngineTest : public ::testing::Test {
     return Open(*engine_, block, WindowsPath(name), owner);
   }
 
-  TempDir root_;
+  ScratchDir root_;
   FakeEnvironment env_;
   std::unique_ptr<KakeiDb> engine_;
   std::map<std::filesystem::path, uint64_t> hashes_;

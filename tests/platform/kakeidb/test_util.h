@@ -20,27 +20,9 @@
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/file_definition.h"
 #include "platform/record_manager.h"
+#include "scratch.h"
 
 namespace h5::testing {
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kakeidb.XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 using Record = std::vector<uint8_t>;
 

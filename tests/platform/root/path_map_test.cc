@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_root.h"
+#include "scratch.h"
 
 namespace h5 {
 namespace {
@@ -40,7 +40,7 @@ class PathMapTest : public ::testing::Test {
     return mapped->lexically_relative(root_.path()).generic_string();
   }
 
-  TempRoot root_;
+  ScratchDir root_;
 };
 
 struct MapCase {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_root.h"
+#include "scratch.h"
 
 namespace h5 {
 namespace {
@@ -101,7 +101,7 @@ TEST(RegistryTest, ReadsUtf16ExportOfRegedit) {
 }
 
 TEST(RegistryTest, ReadsFileAndTreatsMissingAsEmpty) {
-  TempRoot root;
+  ScratchDir root;
   EXPECT_EQ(RegistryFile::Read(root.path() / "registry.reg").value_count(), 0u);
   root.MakeDir("registry.reg.d");
   EXPECT_EQ(RegistryFile::Read(root.path() / "registry.reg.d").value_count(), 0u);

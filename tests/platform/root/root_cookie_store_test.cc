@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_root.h"
+#include "scratch.h"
 
 namespace h5 {
 namespace {
@@ -15,13 +15,13 @@ using namespace std::string_literals;
 const std::string kPageAnsi = "file:///C:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\timer\\bottom0.html";
 
 TEST(RootCookieStoreTest, MissingFileHasNoCookies) {
-  TempRoot root;
+  ScratchDir root;
   RootCookieStore store(root.path());
   EXPECT_EQ(store.Cookie("file:///C:\\x", "winflag", 255), std::nullopt);
 }
 
 TEST(RootCookieStoreTest, LooksUpExactAddresses) {
-  TempRoot root;
+  ScratchDir root;
   root.Write("cookies.txt",
              "\xEF\xBB\xBF# comment\tline\r\n"
              "file:///C:\\ひだまり\\timer\\bottom0.html\twinflag=1\r\n"
@@ -55,7 +55,7 @@ TEST(RootCookieStoreTest, LooksUpExactAddresses) {
 }
 
 TEST(RootCookieStoreTest, TextAndNulMustFitTheBuffer) {
-  TempRoot root;
+  ScratchDir root;
   root.Write("cookies.txt", "page\twinflag=1\nwide\t値\n");
   RootCookieStore store(root.path());
   EXPECT_EQ(store.Cookie("page", "winflag", 10), "winflag=1");

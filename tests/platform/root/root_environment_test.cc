@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_root.h"
+#include "scratch.h"
 #include "text/ansi.h"
 
 namespace h5 {
@@ -40,7 +40,7 @@ std::vector<std::string> EntriesOf(const fs::path& dir) {
 
 class RootEnvironmentTest : public ::testing::Test {
  protected:
-  TempRoot root_;
+  ScratchDir root_;
   RootEnvironment env_{root_.path()};
 };
 
@@ -192,7 +192,7 @@ TEST_F(RootEnvironmentTest, WinIniThatIsNoFileIsNotReplaced) {
   EXPECT_TRUE(fs::is_directory(root_.path() / "drive_c/windows/win.ini/keep"));
   EXPECT_EQ(env_.WinIniString("Btrieve", "OPTIONS", "NO", 100), "NO");
 
-  TempRoot other;
+  ScratchDir other;
   other.Write("drive_c/windows", "a file where the folder should be");
   RootEnvironment env(other.path());
   EXPECT_FALSE(env.WriteWinIniString("Btrieve", "OPTIONS", kOptions));

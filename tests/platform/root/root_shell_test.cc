@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_root.h"
+#include "scratch.h"
 
 namespace h5 {
 namespace {
@@ -63,7 +63,7 @@ class RootShellTest : public ::testing::Test {
     return fs::canonical(root_.path() / relative).string();
   }
 
-  TempRoot root_;
+  ScratchDir root_;
   RootShell shell_{root_.path()};
 };
 

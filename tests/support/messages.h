@@ -2,8 +2,8 @@
 // written out here from the product's own texts, so that a run under faults
 // can be checked box by box: the text must be one of these, byte for byte,
 // with the buttons, icon, title and modality that belong to it.
-#ifndef H5KAKEI_TESTS_HARDENING_MESSAGE_CATALOG_H_
-#define H5KAKEI_TESTS_HARDENING_MESSAGE_CATALOG_H_
+#ifndef H5KAKEI_TESTS_SUPPORT_MESSAGES_H_
+#define H5KAKEI_TESTS_SUPPORT_MESSAGES_H_
 
 #include <cstdint>
 #include <optional>
@@ -21,6 +21,9 @@ extern const char kHimokuFailureText[];
 extern const char kStartFailureText[];
 // The value offered for [Btrieve] OPTIONS.
 extern const char kOfferedOptions[];
+
+// The system-error dialog's text around a heading line.
+std::string SystemErrorText(const std::string& heading);
 
 // What a status dialog's heading line "《T》  ** label **" names.
 struct StatusHeadingParts {
@@ -59,4 +62,4 @@ BoxKind ClassifyBox(const MessageBoxRequest& box, std::string_view application_t
 
 }  // namespace h5
 
-#endif  // H5KAKEI_TESTS_HARDENING_MESSAGE_CATALOG_H_
+#endif  // H5KAKEI_TESTS_SUPPORT_MESSAGES_H_

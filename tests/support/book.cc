@@ -1,4 +1,4 @@
-#include "book_fixture.h"
+#include "book.h"
 
 #include <fstream>
 #include <sstream>
@@ -47,13 +47,25 @@ json WorkedBook() {
           }));
   AddData(book, "Kyuyo02.dat", "salary-amount",
           json::array({
-              {{"salaryKind", 0}, {"statementCode", 1}, {"month", 4}, {"itemNumber", 1},
+              {{"salaryKind", 0},
+               {"statementCode", 1},
+               {"month", 4},
+               {"itemNumber", 1},
                {"amount", 300}},
-              {{"salaryKind", 0}, {"statementCode", 1}, {"month", 4}, {"itemNumber", 2},
+              {{"salaryKind", 0},
+               {"statementCode", 1},
+               {"month", 4},
+               {"itemNumber", 2},
                {"amount", 200}},
-              {{"salaryKind", 0}, {"statementCode", 1}, {"month", 4}, {"itemNumber", 3},
+              {{"salaryKind", 0},
+               {"statementCode", 1},
+               {"month", 4},
+               {"itemNumber", 3},
                {"amount", 999}},
-              {{"salaryKind", 1}, {"statementCode", 1}, {"month", 4}, {"itemNumber", 1},
+              {{"salaryKind", 1},
+               {"statementCode", 1},
+               {"month", 4},
+               {"itemNumber", 1},
                {"amount", 7000}},
           }));
   AddData(book, "bunkat02.dat", "installment",

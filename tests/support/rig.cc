@@ -1,6 +1,4 @@
-#include "diagnosis_rig.h"
-
-
+#include "rig.h"
 
 #include "control/frm_kakei.h"
 #include "platform/fake/fake_shell.h"
@@ -11,24 +9,6 @@
 namespace h5 {
 
 namespace fs = std::filesystem;
-
-Tree ReadTree(const fs::path& folder) {
-  Tree tree;
-  std::error_code ec;
-  for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    // Links that lead nowhere or in circles, FIFOs and devices hold no bytes
-    // of their own; a link to a regular file counts with its target's bytes.
-    std::error_code type_ec;
-    if (it->is_regular_file(type_ec)) {
-      tree[it->path().lexically_relative(folder).string()] = ReadBytes(it->path());
-    } else if (it->is_symlink(type_ec)) {
-      tree[it->path().lexically_relative(folder).string()] =
-          "link to " + fs::read_symlink(it->path(), type_ec).string();
-    }
-  }
-  if (ec) tree["(unreadable)"] = ec.message();
-  return tree;
-}
 
 fs::path KakeiFolder(const fs::path& root) {
   return root / "drive_c" / "HdmData5" / "kakeibo" / "kakeibo1";

@@ -2,8 +2,8 @@
 // the control's creation) on ports the test chooses, and the checks that
 // every such run must pass whatever went wrong underneath: every file
 // closed, a level the tile knows, only the library's own message texts.
-#ifndef H5KAKEI_TESTS_HARDENING_DIAGNOSIS_RIG_H_
-#define H5KAKEI_TESTS_HARDENING_DIAGNOSIS_RIG_H_
+#ifndef H5KAKEI_TESTS_SUPPORT_RIG_H_
+#define H5KAKEI_TESTS_SUPPORT_RIG_H_
 
 #include <array>
 #include <chrono>
@@ -15,21 +15,14 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../tools/temp_dir.h"
 #include "control/tile_surface.h"
-#include "message_catalog.h"
+#include "messages.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/record_manager.h"
+#include "scratch.h"
 
 namespace h5 {
-
-// Scratch folders and byte I/O are the tool tests' own.
-using TempRoot = TempDir;
-
-// Every regular file below folder: relative path -> contents.
-using Tree = std::map<std::string, std::string>;
-Tree ReadTree(const std::filesystem::path& folder);
 
 // The account book's folder in the demo root, as a host path under root.
 std::filesystem::path KakeiFolder(const std::filesystem::path& root);
@@ -89,4 +82,4 @@ bool AgreedToWriteOptions(const AnsweringDialogs& dialogs);
 
 }  // namespace h5
 
-#endif  // H5KAKEI_TESTS_HARDENING_DIAGNOSIS_RIG_H_
+#endif  // H5KAKEI_TESTS_SUPPORT_RIG_H_

@@ -1,8 +1,8 @@
 // Account books written by the book builder into a temporary environment
 // root, and the library wired to that root: real SQLite files, the real
 // directory environment, scripted dialogs.
-#ifndef H5KAKEI_TESTS_CONTROL_BOOK_FIXTURE_H_
-#define H5KAKEI_TESTS_CONTROL_BOOK_FIXTURE_H_
+#ifndef H5KAKEI_TESTS_SUPPORT_BOOK_H_
+#define H5KAKEI_TESTS_SUPPORT_BOOK_H_
 
 #include <gtest/gtest.h>
 
@@ -54,4 +54,4 @@ class BookTest : public ::testing::Test {
 
 }  // namespace h5
 
-#endif  // H5KAKEI_TESTS_CONTROL_BOOK_FIXTURE_H_
+#endif  // H5KAKEI_TESTS_SUPPORT_BOOK_H_

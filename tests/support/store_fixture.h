@@ -1,7 +1,7 @@
 // A thread's module data bound to in-memory doubles, with a record manager
 // that answers chosen statuses by operation or by call number.
-#ifndef H5KAKEI_TESTS_STORE_STORE_FIXTURE_H_
-#define H5KAKEI_TESTS_STORE_STORE_FIXTURE_H_
+#ifndef H5KAKEI_TESTS_SUPPORT_STORE_FIXTURE_H_
+#define H5KAKEI_TESTS_SUPPORT_STORE_FIXTURE_H_
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "messages.h"
 #include "platform/fake/fake_dialogs.h"
 #include "platform/fake/fake_environment.h"
 #include "platform/fake/fake_record_manager.h"
@@ -97,14 +98,6 @@ class StoreTest : public ::testing::Test {
   std::vector<std::string> opened_paths_;
 };
 
-// The text of the system-error dialog for a heading line.
-inline std::string SystemErrorText(const std::string& heading) {
-  return "システムエラーが発生しました。強制終了します。\n"
-         "以下のメッセージをご確認の上、サポートセンターまで\n"
-         "お問い合わせ下さい。\n\n" +
-         heading + "\n\n\n株式会社 青葉システム";
-}
-
 }  // namespace h5
 
-#endif  // H5KAKEI_TESTS_STORE_STORE_FIXTURE_H_
+#endif  // H5KAKEI_TESTS_SUPPORT_STORE_FIXTURE_H_

@@ -1,4 +1,4 @@
-#include "message_catalog.h"
+#include "messages.h"
 
 #include <charconv>
 #include <initializer_list>
@@ -68,12 +68,6 @@ std::string InactiveText(const std::string& heading, const std::string& title) {
                 "もう一度「" + title + "」を起動させてください。"});
 }
 
-std::string SystemErrorText(const std::string& heading) {
-  return Lines({"システムエラーが発生しました。強制終了します。",
-                "以下のメッセージをご確認の上、サポートセンターまで", "お問い合わせ下さい。", "",
-                heading, "", "", "株式会社 青葉システム"});
-}
-
 std::string OfferText(const std::string& heading) {
   return Lines({heading, "お使いのWindowsの動作環境ではﾃﾞｰﾀﾌｧｲﾙの開いている数が多すぎます。", "",
                 "起動中の「ひだまり家庭帳」のﾒﾆｭｰ(ひだまり情報､家計簿､料理､星のしおり）",
@@ -138,6 +132,12 @@ bool FrameIs(const MessageBoxRequest& box, Buttons buttons, Icon icon, bool stat
 }
 
 }  // namespace
+
+std::string SystemErrorText(const std::string& heading) {
+  return Lines({"システムエラーが発生しました。強制終了します。",
+                "以下のメッセージをご確認の上、サポートセンターまで", "お問い合わせ下さい。", "",
+                heading, "", "", "株式会社 青葉システム"});
+}
 
 std::string ShortStatusText(int16_t status) {
   for (const NamedStatus& named : kNamedStatuses) {

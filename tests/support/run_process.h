@@ -1,6 +1,6 @@
 // Runs a program to its end and collects what it printed.
-#ifndef H5KAKEI_TESTS_HOSTS_RUN_PROCESS_H_
-#define H5KAKEI_TESTS_HOSTS_RUN_PROCESS_H_
+#ifndef H5KAKEI_TESTS_SUPPORT_RUN_PROCESS_H_
+#define H5KAKEI_TESTS_SUPPORT_RUN_PROCESS_H_
 
 #include <string>
 #include <vector>
@@ -18,4 +18,4 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
 
 }  // namespace h5
 
-#endif  // H5KAKEI_TESTS_HOSTS_RUN_PROCESS_H_
+#endif  // H5KAKEI_TESTS_SUPPORT_RUN_PROCESS_H_
