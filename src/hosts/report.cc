@@ -12,8 +12,9 @@ namespace {
 
 using nlohmann::json;
 
-json DateOrNull(int32_t day_number, bool empty) {
-  if (empty) return nullptr;
+// Day 0 is what an entry holds before anything set it.
+json DateOrNull(int32_t day_number) {
+  if (day_number == 0) return nullptr;
   CalendarDate d = CalendarParts(day_number);
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
@@ -83,11 +84,10 @@ json DiagnosisReport(const FrmKakei& control, const RecordingSurface& surface,
   json periods = json::array();
   for (int i = 1; i <= 12; ++i) {
     const PeriodEntry& p = m.PeriodTable[i];
-    bool empty = p.Year == 0;
     periods.push_back({{"year", p.Year},
                        {"month", p.Month},
-                       {"start", DateOrNull(p.StartDay, empty)},
-                       {"end", DateOrNull(p.EndDay, empty)}});
+                       {"start", DateOrNull(p.StartDay)},
+                       {"end", DateOrNull(p.EndDay)}});
   }
   report["startup"] = {{"install_dir", m.InstallDir},
                        {"data_dir", m.DataDir},
@@ -133,8 +133,8 @@ std::string DiagnosisText(const json& report) {
   out << "spending: " << Field(t["spending"]) << " yen, budget: " << Field(t["budget"])
       << " yen, ratio: " << Field(t["ratio"]) << " %\n";
   for (const json& box : report["messages"]) {
-    out << "message box [" << Field(box["title"]) << "] (" << Field(box["buttons"])
-        << ", answered " << Field(box["answer"]) << "):\n";
+    out << "message box [" << Field(box["title"]) << "] (" << Field(box["buttons"]) << ", answered "
+        << Field(box["answer"]) << "):\n";
     std::string text = box["text"].get<std::string>();
     std::string line;
     std::istringstream lines(text);

@@ -1,7 +1,9 @@
 #include "shell/launch.h"
 
+#include <charconv>
 #include <cmath>
 #include <string_view>
+#include <system_error>
 
 #include "store/module.h"
 #include "text/ansi.h"
@@ -59,7 +61,18 @@ double LeadingNumber(std::string_view text) {
     }
     if (exponent.size() > start) digits += exponent;
   }
-  return std::strtod(digits.c_str(), nullptr);
+  // from_chars reads the same whatever locale the host set (a decimal comma
+  // would stop strtod at the point).
+  const char* first = digits.data();
+  const char* last = first + digits.size();
+  bool negative = *first == '-';
+  if (*first == '+' || negative) ++first;
+  double value = 0;
+  if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range) {
+    bool tiny = digits.find("e-") != std::string::npos;
+    value = tiny ? 0.0 : HUGE_VAL;
+  }
+  return negative ? -value : value;
 }
 
 bool LaunchMenuApp(int16_t& app_no, std::string& option) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/root/ansi_scan.h"
+#include "platform/root/ntfs_names.h"
 #include "text/ansi.h"
 
 namespace h5 {
@@ -70,7 +71,7 @@ std::optional<std::string> ComponentName(std::string_view component) {
 
 // The stored name in dir that equals name without ASCII case: the exact name
 // when it exists, else the smallest matching entry so the choice does not
-// depend on listing order.
+// depend on listing order, else the entry whose short alias name is.
 std::optional<std::string> FindStoredName(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(dir / name, ec))) return name;
@@ -82,29 +83,40 @@ std::optional<std::string> FindStoredName(const fs::path& dir, const std::string
     if (EqualsIgnoringAsciiCaseUtf8(entry, name) && (!found || entry < *found)) found = entry;
   }
   if (ec) return std::nullopt;
+  // A short alias stands for its long name.
+  if (!found && name.find('~') != std::string::npos) {
+    for (const auto& [stored, alias] : FolderAliases(dir)) {
+      if (EqualsIgnoringAsciiCaseUtf8(FromAnsi(alias), name)) return stored;
+    }
+  }
   return found;
 }
 
-}  // namespace
-
-std::optional<fs::path> MapWindowsPath(const fs::path& root, std::string_view windows_path) {
-  std::string_view path = UpToNul(windows_path);
-  if (path.empty() || path.size() > kMaxWindowsPath) return std::nullopt;
-
+// A Windows path cut into its drive and components, with "." and ".."
+// resolved inside the drive.
+struct SplitPath {
   char drive = 'c';
+  bool drive_given = false;
+  std::vector<std::string_view> components;
+};
+
+std::optional<SplitPath> Split(std::string_view path) {
+  if (path.empty() || path.size() > kMaxWindowsPath) return std::nullopt;
+  SplitPath split;
   size_t pos = 0;
   if (path.size() >= 2 && path[1] == ':') {
     // ':' is never a trail byte, so path[0] is a character of its own.
     if (!IsAsciiLetter(path[0])) return std::nullopt;
-    drive = static_cast<char>(path[0] | 0x20);
+    split.drive = static_cast<char>(path[0] | 0x20);
+    split.drive_given = true;
     pos = 2;
   } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
     return std::nullopt;  // UNC name or device path
   }
 
   // Split at separators, stepping over double-byte characters whose trail
-  // byte is '\\', and resolve "." and ".." without ever going above the drive.
-  std::vector<std::string_view> components;
+  // byte is '\\'.
+  std::vector<std::string_view>& components = split.components;
   auto take = [&components](std::string_view component) {
     if (component.empty() || component == ".") return;
     if (component == "..") {
@@ -123,11 +135,22 @@ std::optional<fs::path> MapWindowsPath(const fs::path& root, std::string_view wi
     pos += length;
   }
   take(path.substr(start));
+  return split;
+}
 
-  fs::path mapped = root / (std::string("drive_") + drive);
+fs::path DriveFolder(const fs::path& root, char drive) {
+  return root / (std::string("drive_") + drive);
+}
+
+}  // namespace
+
+std::optional<fs::path> MapWindowsPath(const fs::path& root, std::string_view windows_path) {
+  std::optional<SplitPath> split = Split(UpToNul(windows_path));
+  if (!split) return std::nullopt;
+  fs::path mapped = DriveFolder(root, split->drive);
   std::error_code ec;
   bool exists = fs::is_directory(mapped, ec);
-  for (std::string_view component : components) {
+  for (std::string_view component : split->components) {
     std::optional<std::string> name = ComponentName(component);
     if (!name) return std::nullopt;
     if (exists) {
@@ -141,6 +164,31 @@ std::optional<fs::path> MapWindowsPath(const fs::path& root, std::string_view wi
     mapped /= *name;
   }
   return mapped;
+}
+
+std::optional<std::string> ShortWindowsPath(const fs::path& root, std::string_view windows_path) {
+  std::string_view path = UpToNul(windows_path);
+  std::optional<SplitPath> split = Split(path);
+  if (!split) return std::nullopt;
+  fs::path mapped = DriveFolder(root, split->drive);
+  std::error_code ec;
+  if (!fs::is_directory(mapped, ec)) return std::nullopt;
+  std::string shortened = split->drive_given ? std::string(path.substr(0, 2)) : std::string();
+  for (std::string_view component : split->components) {
+    std::optional<std::string> name = ComponentName(component);
+    if (!name) return std::nullopt;
+    std::optional<std::string> stored = FindStoredName(mapped, *name);
+    if (!stored) return std::nullopt;
+    shortened += '\\';
+    if (IsShortName(ToAnsi(*stored))) {
+      shortened += component;
+    } else {
+      shortened += FolderAliases(mapped)[*stored];
+    }
+    mapped /= *stored;
+  }
+  if (split->components.empty() || IsSeparator(path.back())) shortened += '\\';
+  return shortened;
 }
 
 fs::path NormalizeRoot(const fs::path& root) {

@@ -1,7 +1,8 @@
 // Where a Windows path of the environment root lives on the real disk.
 //
 // X:\a\b maps to <root>/drive_x/a/b. Each component that exists is looked up
-// without regard to case and its stored name is used; components that do not
+// without regard to case, or by its short alias (see ntfs_names.h), and its
+// stored name is used; components that do not
 // exist are kept as written. "." and ".." are resolved inside the drive: no
 // path ever leaves its drive folder. A path without a drive is on drive C:.
 #ifndef H5KAKEI_PLATFORM_ROOT_PATH_MAP_H_
@@ -9,6 +10,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace h5 {
@@ -18,6 +20,12 @@ namespace h5 {
 // a component that names no valid file name).
 std::optional<std::filesystem::path> MapWindowsPath(const std::filesystem::path& root,
                                                     std::string_view windows_path);
+
+// The short form of an existing path: each component that is not a valid 8.3
+// name replaced by its alias, "\\" between components, the drive as given.
+// nullopt when the path does not exist or cannot be mapped.
+std::optional<std::string> ShortWindowsPath(const std::filesystem::path& root,
+                                            std::string_view windows_path);
 
 // root as the adapters keep it: absolute (a launched program runs in another
 // directory), lexically normal, without a trailing separator.

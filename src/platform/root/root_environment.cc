@@ -7,6 +7,7 @@
 
 #include "platform/root/ansi_scan.h"
 #include "platform/root/file_io.h"
+#include "platform/root/ntfs_names.h"
 #include "platform/root/path_map.h"
 #include "platform/root/profile.h"
 #include "platform/root/registry.h"
@@ -113,9 +114,12 @@ std::optional<std::vector<std::string>> RootEnvironment::ListFiles(std::string_v
     if (name.empty() || name[0] == '.') continue;
     std::error_code status_ec;
     if (!fs::is_regular_file(it->status(status_ec))) continue;
-    names.push_back(ToAnsi(name));
+    names.push_back(name);
   }
   if (ec) return std::nullopt;
+  // In the order NTFS keeps, whatever order the host's file system gives.
+  SortNtfs(names);
+  for (std::string& name : names) name = ToAnsi(name);
   return names;
 }
 
@@ -130,11 +134,7 @@ std::string RootEnvironment::StoredName(std::string_view path) {
 }
 
 std::string RootEnvironment::ShortPath(std::string_view path) {
-  path = UpToNul(path);
-  std::optional<fs::path> mapped = MapWindowsPath(root_, path);
-  std::error_code ec;
-  if (!mapped || !fs::exists(*mapped, ec)) return std::string();
-  return std::string(path);
+  return ShortWindowsPath(root_, path).value_or(std::string());
 }
 
 std::chrono::year_month_day RootEnvironment::Today() {

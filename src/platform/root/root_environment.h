@@ -51,14 +51,16 @@ class RootEnvironment : public Environment {
   bool WriteWinIniString(std::string_view section, std::string_view key,
                          std::string_view value) override;
   // Regular files and symlinks to them; names starting with '.' count as
-  // hidden. The order is the order of readdir(), which on most Linux file
-  // systems is neither sorted nor the order of creation. A name the ANSI code
+  // hidden. The order is NTFS's (see ntfs_names.h), never that of the host's
+  // file system. A name the ANSI code
   // page cannot hold comes back with '?' in place of those characters, as
   // FindFirstFileA gives it.
   std::optional<std::vector<std::string>> ListFiles(std::string_view directory) override;
   // Empty for a drive's root folder, which has no name of its own.
   std::string StoredName(std::string_view path) override;
-  // The path exactly as given (up to a NUL) when it exists.
+  // The path (up to a NUL) with short aliases for the components that are not
+  // valid 8.3 names, as a volume with short names gives it; empty when the
+  // path does not exist.
   std::string ShortPath(std::string_view path) override;
   std::chrono::year_month_day Today() override;
   std::string LibraryDirectory() override { return library_directory_; }

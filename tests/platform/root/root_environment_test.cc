@@ -238,9 +238,9 @@ TEST_F(RootEnvironmentTest, StoredAndShortNames) {
   };
   for (const auto& [path, name] : stored) EXPECT_EQ(env_.StoredName(path), name) << path;
 
-  EXPECT_EQ(env_.ShortPath("c:\\program files\\HIDAMARI5\\"), "c:\\program files\\HIDAMARI5\\");
+  EXPECT_EQ(env_.ShortPath("c:\\program files\\HIDAMARI5\\"), "c:\\PROGRA~1\\HIDAMARI5\\");
   EXPECT_EQ(env_.ShortPath("C:\\Program Files\\Hidamari5\\HdmMenu5.exe\0x"s),
-            "C:\\Program Files\\Hidamari5\\HdmMenu5.exe");
+            "C:\\PROGRA~1\\Hidamari5\\HdmMenu5.exe");
   EXPECT_EQ(env_.ShortPath("C:\\Program Files\\Nothing\\"), "");
   EXPECT_EQ(env_.ShortPath(""), "");
 }
