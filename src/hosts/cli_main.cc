@@ -83,8 +83,7 @@ int RunBook(const CliOptions& options) {
 int RunSample(const CliOptions& options) {
   if (!options.root_given) return Fail("sample needs --root DIR");
   if (!options.positionals.empty()) return Fail("sample takes no arguments besides its options");
-  std::chrono::year_month_day today =
-      options.session.today ? *options.session.today : LocalToday();
+  std::chrono::year_month_day today = options.session.today ? *options.session.today : LocalToday();
   std::string error;
   if (!BuildSampleRoot(options.session.root, today, &error)) return Fail(error);
   std::cout << "wrote a demo account book to " << options.session.root.string() << "\n";
@@ -118,7 +117,7 @@ int Run(const std::vector<std::string>& args) {
   if (command == "render") {
     if (options->out.empty()) return Fail("render needs --out FILE.png");
     if (!CheckRoot(*options, &error)) return Fail(error);
-    return RunRender(*options);
+    return LaunchRender(args);
   }
   if (command == "book") return RunBook(*options);
   if (command == "sample") return RunSample(*options);
