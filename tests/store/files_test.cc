@@ -182,14 +182,16 @@ TEST_F(StoreTest, ReadsOfEveryFile) {
   }
 }
 
-TEST_F(StoreTest, ReadsFillTheBlockOrTheCallersBufferUpToItsSize) {
-  std::vector<uint8_t> record(200);
-  for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<uint8_t>(i + 1);
-  DeliverRecord(record);
-  AnswerOperation({kBtrGetGreaterOrEqual, kBtrGetNext}, 0);
+// Reads fill the block, the caller's buffer (never beyond it) or the master
+// records, which stay as they were unless the read succeeds.
+TEST_F(StoreTest, ReadsDeliverIntoTheirBuffers) {
+  std::vector<uint8_t> r(200);
+  for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<uint8_t>(0x80 + i);
+  DeliverRecord(r);
+  AnswerOperation({kBtrGetGreaterOrEqual, kBtrGetNext, kBtrGetEqual}, 0);
   OpenSuitou();
   ReadGtorEQSuitou();
-  EXPECT_EQ(Module().suitou.record, std::vector<uint8_t>(record.begin(), record.begin() + 79));
+  EXPECT_EQ(Module().suitou.record, std::vector<uint8_t>(r.begin(), r.begin() + 79));
   Module().suitou.data_length = -3;
   ReadNXTSuitou();
   EXPECT_EQ(records.calls().back().data_length, 0);
@@ -197,16 +199,9 @@ TEST_F(StoreTest, ReadsFillTheBlockOrTheCallersBufferUpToItsSize) {
   std::array<uint8_t, 10> small{};
   ReadNXTKyuyo(small);
   EXPECT_EQ(records.calls().back().data_length, 10);
-  EXPECT_TRUE(std::equal(small.begin(), small.end(), record.begin()));
-}
-
-TEST_F(StoreTest, MasterReadsUnpackOnlyOnSuccess) {
-  std::vector<uint8_t> r(68);
-  for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<uint8_t>(0x80 + i);
-  DeliverRecord(r);
+  EXPECT_TRUE(std::equal(small.begin(), small.end(), r.begin()));
   OpenHimoku(Module().KakeiDir);
   OpenCredit();
-  AnswerOperation(kBtrGetEqual, 0);
   HimokuRecord h;
   h.extra_text = "kept";
   ReadEQHimoku(h);

@@ -119,17 +119,12 @@ TEST(FieldsTest, LittleEndianInsideTheBufferOnly) {
   PutInt32At(out, SIZE_MAX - 2, 0);
   EXPECT_EQ(out, (std::vector<uint8_t>{0xFE, 0xFF, 1, 2, 3, 0x80, 7, 8}));
   PutByteAt(out, 7, 9);
-  const std::tuple<size_t, int16_t, int32_t, uint8_t> cases[] = {{2, 0x0201, -0x7FFCFDFF, 1},
-                                                                 {4, -0x7FFD, 0x09078003, 3},
-                                                                 {6, 0x0907, 0, 7},
-                                                                 {7, 0, 0, 9},
-                                                                 {8, 0, 0, 0},
-                                                                 {SIZE_MAX - 1, 0, 0, 0}};
-  for (auto [offset, int16, int32, byte] : cases) {
-    EXPECT_EQ(std::tuple(GetInt16At(out, offset), GetInt32At(out, offset), GetByteAt(out, offset)),
-              std::tuple(int16, int32, byte))
-        << offset;
+  std::vector<int32_t> read;  // 16-bit, 32-bit, byte at each offset
+  for (size_t at : {size_t{2}, size_t{4}, size_t{6}, size_t{7}, size_t{8}, SIZE_MAX - 1}) {
+    read.insert(read.end(), {GetInt16At(out, at), GetInt32At(out, at), GetByteAt(out, at)});
   }
+  EXPECT_EQ(read, (std::vector<int32_t>{0x0201, -0x7FFCFDFF, 1, -0x7FFD, 0x09078003, 3, 0x0907, 0,
+                                        7, 0, 0, 9, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(VbStringTest, CountsCutsAndFindsByCharacter) {
@@ -169,18 +164,16 @@ TEST(VbStringTest, CaseTrimAndDecimals) {
 }
 
 TEST(CheckedTest, ReportsOverflowInsteadOfWrapping) {
-  EXPECT_EQ(CheckedAdd16(32767, 0), 32767);
-  EXPECT_EQ(CheckedAdd16(32767, 1), std::nullopt);
-  EXPECT_EQ(CheckedAdd16(-16384, -16384), -32768);
-  EXPECT_EQ(CheckedAdd16(-32768, -1), std::nullopt);
-  EXPECT_EQ(CheckedAdd32(kMax32 - 1, 1), kMax32);
-  EXPECT_EQ(CheckedAdd32(kMax32, 1), std::nullopt);
-  EXPECT_EQ(CheckedAdd32(kMin32, -1), std::nullopt);
-  EXPECT_EQ(CheckedSub32(-1, kMin32), kMax32);
-  EXPECT_EQ(CheckedSub32(0, kMin32), std::nullopt);
-  EXPECT_EQ(CheckedSub32(kMin32, 1), std::nullopt);
-  EXPECT_EQ(CheckedSub32(40000, 50000), -10000);
-  EXPECT_EQ(ToInt16(std::numeric_limits<int64_t>::min()), std::nullopt);
+  using Result = std::optional<int32_t>;
+  EXPECT_EQ((std::vector<Result>{CheckedAdd16(32767, 0), CheckedAdd16(32767, 1),
+                                 CheckedAdd16(-16384, -16384), CheckedAdd16(-32768, -1),
+                                 ToInt16(std::numeric_limits<int64_t>::min())}),
+            (std::vector<Result>{32767, {}, -32768, {}, {}}));
+  EXPECT_EQ((std::vector<Result>{CheckedAdd32(kMax32 - 1, 1), CheckedAdd32(kMax32, 1),
+                                 CheckedAdd32(kMin32, -1), CheckedSub32(-1, kMin32),
+                                 CheckedSub32(0, kMin32), CheckedSub32(kMin32, 1),
+                                 CheckedSub32(40000, 50000)}),
+            (std::vector<Result>{kMax32, {}, {}, kMax32, {}, {}, -10000}));
   // Overflow either way gives the maximum; accumulation goes on from there.
   const std::array<int32_t, 3> totals[] = {{100, 250, 350},          {kMax32 - 5, 5, kMax32},
                                            {kMax32 - 5, 6, kMax32},  {kMin32 + 5, -6, kMax32},
