@@ -63,8 +63,8 @@ TEST_F(BookDiagnosisTest, GradeBoundariesOnRealBooks) {
     int16_t ratio, level;
   } cases[] = {{1782, 50, 2},  // 49.5 rounds to even 50
                {1746, 48, 1},  // 48.5 rounds to even 48
-               {1800, 50, 2},  {2880, 80, 3},  {3600, 100, 4}, {5040, 140, 5},
-               {5004, 139, 4}, {36, 1, 1},     {2147483647, 140, 5}};
+               {1800, 50, 2},  {2880, 80, 3}, {3600, 100, 4},      {5040, 140, 5},
+               {5004, 139, 4}, {36, 1, 1},    {2147483647, 140, 5}};
   for (const Case& c : cases) {
     json book = WorkedBook();
     SetBudget(book, c.budget);
@@ -114,9 +114,10 @@ TEST_F(BookDiagnosisTest, NoBudgetNoSpendingAndOverflow) {
        5, 3},
       {"spending past 32 bits saturates",
        [](json& b) {
-         AddData(b, "suitou02.dat", "cashbook",
-                 json::array({{{"entryKind", 1}, {"entryDate", "2002-04-02"}, {"amount", 2147483647}},
-                              {{"entryKind", 1}, {"entryDate", "2002-04-03"}, {"amount", 5}}}));
+         AddData(
+             b, "suitou02.dat", "cashbook",
+             json::array({{{"entryKind", 1}, {"entryDate", "2002-04-02"}, {"amount", 2147483647}},
+                          {{"entryKind", 1}, {"entryDate", "2002-04-03"}, {"amount", 5}}}));
        },
        1, 2147483647},
       {"optional files missing",

@@ -28,15 +28,15 @@ class FrmKakeiTest : public ::testing::Test {
 
   void Bind(float twips) {
     screen_ = FakeScreen(twips);
-    records_.SetHandler([this](const BtrCall& call, std::span<uint8_t>,
-                               int32_t*) -> std::optional<int16_t> {
-      if (call.operation != kBtrOpen) return std::nullopt;
-      std::string name = FileName(call.path);
-      ++opens_[name];
-      auto it = open_status_.find(name);
-      if (it != open_status_.end()) return it->second;
-      return std::nullopt;
-    });
+    records_.SetHandler(
+        [this](const BtrCall& call, std::span<uint8_t>, int32_t*) -> std::optional<int16_t> {
+          if (call.operation != kBtrOpen) return std::nullopt;
+          std::string name = FileName(call.path);
+          ++opens_[name];
+          auto it = open_status_.find(name);
+          if (it != open_status_.end()) return it->second;
+          return std::nullopt;
+        });
     ResetModule(Ports{&env_, &records_, &dialogs_, &shell_, &cookies_, &screen_});
     Module().InstallDir = "C:\\Hidamari5\\";
     Module().KakeiDir = "C:\\HdmData5\\kakeibo\\kakeibo1\\";
@@ -126,10 +126,10 @@ TEST_F(FrmKakeiTest, RequiredAndOptionalFilesDecideWhereTheRunStops) {
     int16_t status;
     bool reaches_budget;  // whether the budget file is opened
   } cases[] = {
-      {"himoku.dat", kBtrFileNotFound, false},   {"suitou02.dat", kBtrFileNotFound, false},
-      {"bunkat02.dat", kBtrFileNotFound, true},  {"credit.dat", kBtrFileNotFound, true},
-      {"kyuyo.dat", kBtrFileNotFound, true},     {"kyuyo02.dat", kBtrFileNotFound, true},
-      {"bunkat02.dat", kBtrIoError, false},      {"kyuyo02.dat", kBtrOwnerNameWrong, false},
+      {"himoku.dat", kBtrFileNotFound, false},  {"suitou02.dat", kBtrFileNotFound, false},
+      {"bunkat02.dat", kBtrFileNotFound, true}, {"credit.dat", kBtrFileNotFound, true},
+      {"kyuyo.dat", kBtrFileNotFound, true},    {"kyuyo02.dat", kBtrFileNotFound, true},
+      {"bunkat02.dat", kBtrIoError, false},     {"kyuyo02.dat", kBtrOwnerNameWrong, false},
   };
   for (const Case& c : cases) {
     Bind(15.0f);
@@ -165,12 +165,12 @@ TEST_F(FrmKakeiTest, MissingBudgetFileGivesSevenAndNoCurrentMonthStopsEarly) {
 TEST_F(FrmKakeiTest, TotalsCutShortByAReportedFailureAreNotGraded) {
   // The cash-book read fails: one system-error box, every file closed, no
   // further reads of the closed files, no budget, no grade.
-  records_.SetHandler([this](const BtrCall& call, std::span<uint8_t>,
-                             int32_t*) -> std::optional<int16_t> {
-    if (call.operation == kBtrOpen) ++opens_[FileName(call.path)];
-    if (call.operation == kBtrGetGreaterOrEqual) return kBtrIoError;
-    return std::nullopt;
-  });
+  records_.SetHandler(
+      [this](const BtrCall& call, std::span<uint8_t>, int32_t*) -> std::optional<int16_t> {
+        if (call.operation == kBtrOpen) ++opens_[FileName(call.path)];
+        if (call.operation == kBtrGetGreaterOrEqual) return kBtrIoError;
+        return std::nullopt;
+      });
   Module().CurrentMonth = 1;
   Module().PeriodTable[1] = {2002, 4, 37347, 37376};
   RecordingSurface surface;

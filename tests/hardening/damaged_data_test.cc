@@ -16,9 +16,9 @@
 #include <optional>
 #include <sstream>
 
-#include "rig.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
+#include "rig.h"
 #include "tools/book_builder.h"
 
 namespace h5 {

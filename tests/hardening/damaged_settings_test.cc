@@ -13,10 +13,10 @@
 #include <memory>
 #include <sstream>
 
-#include "rig.h"
 #include "platform/fake/fault_injecting_record_manager.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
+#include "rig.h"
 #include "tools/book_builder.h"
 
 namespace h5 {

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "call_log.h"
-#include "rig.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
+#include "rig.h"
 #include "tools/book_builder.h"
 
 namespace h5 {

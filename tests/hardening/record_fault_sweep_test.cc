@@ -14,10 +14,10 @@
 #include <sstream>
 
 #include "call_log.h"
-#include "rig.h"
 #include "platform/fake/fault_injecting_record_manager.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_environment.h"
+#include "rig.h"
 #include "sweep_plan.h"
 #include "tools/book_builder.h"
 

@@ -66,9 +66,8 @@ TEST_F(StoreTest, OpenAndCloseOfEveryFile) {
     c.close();
     ASSERT_EQ(records.calls().size(), 2u);
     const BtrCall& close = records.calls()[1];
-    EXPECT_EQ(std::tie(close.operation, close.key_number, close.data_length),
-              std::tuple(kBtrClose, 0, c.length));
-    EXPECT_EQ(ClosedPaths(), std::vector<std::string>{open.path});
+    EXPECT_EQ(std::tie(close.operation, close.key_number, close.data_length, close.handle),
+              std::tuple(kBtrClose, 0, c.length, 1u));
     EXPECT_EQ(std::tuple(m.FileState[c.slot], m.BtrStatus), std::tuple(0, 0));
     AnswerOperation(kBtrClose, 17);  // resets the slot, then reports
     c.open();
@@ -259,8 +258,8 @@ TEST_F(StoreTest, StartAndPeriodFileReads) {
   }
   EXPECT_EQ(std::tuple(Module().PeriodRecord, Module().FileState[kSlotStart]), std::tuple(read, 1));
   CloseKikan();
-  EXPECT_EQ(std::tuple(ClosedPaths().back(), Module().BtrStatus, records.open_files()),
-            std::tuple(calls[2].path, 0, 1));
+  EXPECT_EQ(std::tuple(ClosedHandles().back(), Module().BtrStatus, records.open_files()),
+            std::tuple(2u, 0, 1));
   CloseKikan();  // not open: the record manager's status
   EXPECT_EQ(Module().BtrStatus, kBtrFileNotOpen);
   std::vector<uint8_t> out(5, 0xFF), other(12, 0);

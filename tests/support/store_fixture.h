@@ -44,7 +44,6 @@ class StoreTest : public ::testing::Test {
     by_operation_ = {};
     by_call_ = {};
     record_ = {};
-    opened_paths_ = {};
     ResetModule(Ports{.environment = &env, .records = &records, .dialogs = &dialogs});
     ModuleData& m = Module();
     m.KakeiDir = kTestKakeiDir;
@@ -67,16 +66,14 @@ class StoreTest : public ::testing::Test {
   // Fills the data buffer of successful reads.
   void DeliverRecord(std::vector<uint8_t> record) { record_ = std::move(record); }
 
-  // The files the Close calls closed, in order, by the path their Open was
-  // given (the record manager goes by the position block, not the path).
-  std::vector<std::string> ClosedPaths() const {
-    std::vector<std::string> paths;
+  // The files the Close calls closed, in order, by the handles the fake gave
+  // their Opens: 1, 2, ... in the order the Opens succeeded.
+  std::vector<uint32_t> ClosedHandles() const {
+    std::vector<uint32_t> handles;
     for (const BtrCall& call : records.calls()) {
-      if (call.operation != kBtrClose) continue;
-      bool known = call.handle >= 1 && call.handle <= opened_paths_.size();
-      paths.push_back(known ? opened_paths_[call.handle - 1] : "(not open)");
+      if (call.operation == kBtrClose) handles.push_back(call.handle);
     }
-    return paths;
+    return handles;
   }
 
   // Every box shown so far; each must be one of the catalogue's, byte for
@@ -105,10 +102,6 @@ class StoreTest : public ::testing::Test {
     } else if (auto op = by_operation_.find(call.operation); op != by_operation_.end()) {
       status = op->second;
     }
-    // The fake hands out handles 1, 2, ... to the Opens that succeed.
-    if (call.operation == kBtrOpen && status.value_or(kBtrOk) == kBtrOk) {
-      opened_paths_.push_back(call.path);
-    }
     bool read = call.operation != kBtrOpen && call.operation != kBtrClose;
     if (read && status == kBtrOk && !record_.empty()) {
       *length = static_cast<int32_t>(std::min(record_.size(), data.size()));
@@ -120,7 +113,6 @@ class StoreTest : public ::testing::Test {
   std::map<int16_t, int16_t> by_operation_;
   std::map<size_t, int16_t> by_call_;
   std::vector<uint8_t> record_;
-  std::vector<std::string> opened_paths_;
 };
 
 }  // namespace h5
