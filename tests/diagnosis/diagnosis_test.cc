@@ -1,5 +1,4 @@
-// The bank business-day calendar, category names and pay statements that
-// count once.
+// The bank business-day calendar, and pay statements that count once.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,11 +7,7 @@
 
 #include "book.h"
 #include "diagnosis/calendar.h"
-#include "diagnosis/category_name.h"
-#include "store/files.h"
-#include "store_fixture.h"
 #include "text/day_number.h"
-#include "text/fields.h"
 
 namespace h5 {
 namespace {
@@ -109,25 +104,6 @@ TEST(CalendarTest, ExtremeArgumentsStayDefined) {
             32766 * 7);
   EXPECT_EQ(NthWeekdayOfMonth(-32768, -32768, 2, -32768) - NthWeekdayOfMonth(-32768, -32768, 2, 1),
             -32769 * 7);
-}
-
-// The key's level byte follows from the codes; a name not found reads as
-// asterisks.
-TEST_F(StoreTest, CategoryNameIsLookedUpByItsCodes) {
-  OpenHimoku(Module().KakeiDir);
-  CategoryNameBuffer name;
-  for (auto [middle, minor, level] : {std::array<int16_t, 3>{0, 6, 0}, {5, 0, 1}, {5, 6, 2}}) {
-    LookupCategoryName(4, 7, 3, middle, minor, name);
-    const std::vector<uint8_t>& key = records.calls().back().key;
-    EXPECT_EQ(
-        std::tuple(records.calls().back().key_number, key[0], key[1], GetInt16At(key, 2),
-                   GetInt16At(key, 4), GetInt16At(key, 6), std::string(name.begin(), name.end())),
-        std::tuple(4, 7, level, minor, middle, 3, "******              "));
-  }
-  DeliverRecord(std::vector<uint8_t>(68, 'n'));
-  AnswerOperation(kBtrGetEqual, 0);
-  LookupCategoryName(4, 0, 3, 0, 0, name);
-  EXPECT_EQ(std::string(name.begin(), name.end()), std::string(20, 'n'));
 }
 
 // A pay statement booked twice in a period counts once.

@@ -25,10 +25,10 @@ class LaunchTest : public ::testing::Test {
 
 TEST_F(LaunchTest, LaunchesTheMenuProgramWithAppNumberAndOption) {
   env_.SetLibraryDirectory("C:\\Windows\\System32");
-  const std::array<const char*, 3> cases[] = {
-      {"4", "1", "4,1"}, {"4", "0", "4,0"}, {"4", "-1", "4"}, {"-4", "1", "-4,1"}};
-  for (auto [app_text, option_text, parameters] : cases) {
-    int16_t app = static_cast<int16_t>(std::stoi(app_text));
+  const std::tuple<int16_t, const char*, const char*> cases[] = {
+      {4, "1", "4,1"}, {4, "0", "4,0"}, {4, "-1", "4"}, {-4, "1", "-4,1"}};
+  for (auto [app_number, option_text, parameters] : cases) {
+    int16_t app = app_number;
     std::string option = option_text;
     EXPECT_TRUE(LaunchMenuApp(app, option));
     const Launch& launch = shell_.launches().back();
@@ -91,18 +91,12 @@ TEST_F(LaunchTest, LongDirPathUsesStoredNamesAndDropsMissingOnes) {
 }
 
 TEST(TextTest, RemoveTextAndCutAtNull) {
-  const std::array<const char*, 3> cases[] = {{"x=y; winflag=1", "winflag=", "x=y;1"},
-                                              {" a winflag=1 winflag=2", "winflag=", "a12"},
-                                              {"abc", "", "abc"},
-                                              {"abc", "x", "abc"}};
-  for (auto [before, key_text, after] : cases) {
-    std::string text = before, key = key_text;
-    EXPECT_EQ(RemoveText(text, key), after) << before;
-    EXPECT_EQ(text, after);
-  }
-  std::string texts[] = {std::string("家計\0rest", 10), "no nul", std::string("\0x", 2)};
-  EXPECT_EQ(CutAtNull(texts[0]) + "|" + CutAtNull(texts[1]) + "|" + CutAtNull(texts[2]),
-            "家計|no nul|");
+  // Every occurrence goes, and the blanks before it; an empty key removes nothing.
+  std::string texts[] = {"x=y; ab=1 ab=2", "abc", "abc"}, keys[] = {"ab=", "", "x"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(RemoveText(texts[i], keys[i]), texts[i]);
+  EXPECT_EQ(texts[0] + texts[1] + texts[2], "x=y;12abcabc");
+  std::string nul[] = {std::string("家計\0rest", 10), "no nul", std::string("\0x", 2)};
+  EXPECT_EQ(CutAtNull(nul[0]) + "|" + CutAtNull(nul[1]) + "|" + CutAtNull(nul[2]), "家計|no nul|");
 }
 
 }  // namespace
