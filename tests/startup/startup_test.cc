@@ -165,8 +165,7 @@ TEST_F(StartupTest, SettingsFallBackAndEmptyValuesStayEmpty) {
   FakeEnvironment bare;
   Reset(&bare);
   Main();
-  EXPECT_EQ(std::tie(Module().InstallDir, Module().KakeiDir),
-            std::tuple("\\", "\\HdmData5\\kakeibo\\kakeibo1\\"));
+  EXPECT_EQ(Module().KakeiDir, "\\HdmData5\\kakeibo\\kakeibo1\\");
   const char* ini = "C:\\Hidamari5\\DirName.ini";
   env_.SetProfile(ini, "DirName", "datapath", "");
   Reset(&env_);

@@ -104,43 +104,33 @@ TEST_F(StoreTest, OpenAndCloseOfEveryFile) {
 }
 
 struct ReadCase {
-  void (*open)();
+  int file;  // in kFiles
   void (*read)();
-  int slot;
-  FileBlock ModuleData::*block;
   int16_t operation;
   const char* label;
-  int32_t passed_length;  // after a successful Open
 };
 
 const ReadCase kReads[] = {
-    {OpenSuitou, ReadGtorEQSuitou, 9, &ModuleData::suitou, kBtrGetGreaterOrEqual,
-     "ReadGtorEQ  出納帳", 79},
-    {OpenSuitou, ReadNXTSuitou, 9, &ModuleData::suitou, kBtrGetNext, "ReadNXT　出納帳", 79},
-    {OpenYosan, ReadGtorEQYosan, 8, &ModuleData::yosan, kBtrGetGreaterOrEqual, "ReadGtorEQ  Yosan",
-     12},
-    {OpenYosan, ReadNXTYosan, 8, &ModuleData::yosan, kBtrGetNext, "ReadNXT　yosan", 12},
-    {OpenBunkatu, ReadGtorEQBunkatu, 11, &ModuleData::bunkatu, kBtrGetGreaterOrEqual,
-     "ReadGtorEQ  bunkatu", 27},
-    {OpenBunkatu, ReadNXTBunkatu, 11, &ModuleData::bunkatu, kBtrGetNext, "ReadNXT　bunkatu", 27},
-    {OpenKyuyo, [] { ReadEQKyuyo(g_buffer); }, 7, &ModuleData::kyuyo, kBtrGetEqual, "ReadEQ  Kyuyo",
-     26},
-    {OpenKyuyo, [] { ReadNXTKyuyo(g_buffer); }, 7, &ModuleData::kyuyo, kBtrGetNext,
-     "ReadNXT　Kyuyo", 26},
-    {OpenKyuyoKingaku, [] { ReadEQKyuyoKingaku(g_buffer); }, 16, &ModuleData::kyuyo_kingaku,
-     kBtrGetEqual, "ReadEQ  給与金額ファイル", 26},
-    {OpenKyuyoKingaku, [] { ReadNXTKyuyoKingaku(g_buffer); }, 16, &ModuleData::kyuyo_kingaku,
-     kBtrGetNext, "ReadNXT　給与金額ファイル", 26},
-    {OpenCredit, ReadEQCredit, 3, &ModuleData::credit, kBtrGetEqual, "ReadEQ  クレジット", 1024},
-    {OpenHimokuInKakeiDir, [] { ReadEQHimoku(g_himoku); }, 1, &ModuleData::himoku, kBtrGetEqual,
-     "費目ファイル ReadEQ", 68}};
+    {4, ReadGtorEQSuitou, kBtrGetGreaterOrEqual, "ReadGtorEQ  出納帳"},
+    {4, ReadNXTSuitou, kBtrGetNext, "ReadNXT　出納帳"},
+    {3, ReadGtorEQYosan, kBtrGetGreaterOrEqual, "ReadGtorEQ  Yosan"},
+    {3, ReadNXTYosan, kBtrGetNext, "ReadNXT　yosan"},
+    {5, ReadGtorEQBunkatu, kBtrGetGreaterOrEqual, "ReadGtorEQ  bunkatu"},
+    {5, ReadNXTBunkatu, kBtrGetNext, "ReadNXT　bunkatu"},
+    {2, [] { ReadEQKyuyo(g_buffer); }, kBtrGetEqual, "ReadEQ  Kyuyo"},
+    {2, [] { ReadNXTKyuyo(g_buffer); }, kBtrGetNext, "ReadNXT　Kyuyo"},
+    {6, [] { ReadEQKyuyoKingaku(g_buffer); }, kBtrGetEqual, "ReadEQ  給与金額ファイル"},
+    {6, [] { ReadNXTKyuyoKingaku(g_buffer); }, kBtrGetNext, "ReadNXT　給与金額ファイル"},
+    {1, ReadEQCredit, kBtrGetEqual, "ReadEQ  クレジット"},
+    {0, [] { ReadEQHimoku(g_himoku); }, kBtrGetEqual, "費目ファイル ReadEQ"}};
 
 TEST_F(StoreTest, ReadsOfEveryFile) {
   for (const ReadCase& c : kReads) {
     SCOPED_TRACE(c.label);
+    const FileCase& f = kFiles[c.file];
     SetUp();
-    c.open();
-    FileBlock& block = Module().*c.block;
+    f.open();
+    FileBlock& block = Module().*f.block;
     block.key_number = 5;
     block.key_buffer[0] = 0xAB;
     block.key_buffer[253] = 0xCD;
@@ -150,17 +140,17 @@ TEST_F(StoreTest, ReadsOfEveryFile) {
     const BtrCall& call = records.calls()[1];
     EXPECT_EQ(std::tie(call.operation, call.key_number, call.key[0], call.key[253],
                        call.data_length, call.handle),
-              std::tuple(c.operation, 5, 0xAB, 0xCD, c.passed_length, 1u));
+              std::tuple(c.operation, 5, 0xAB, 0xCD, c.file == 1 ? 1024 : f.length, 1u));
     // Only 9, and 4 to a Get Equal, pass; any other status is reported and
     // everything closed.
     for (int16_t status : {0, 4, 9, 3, 20, 22}) {
       SetUp();
-      c.open();
+      f.open();
       AnswerOperation(c.operation, status);
       c.read();
       EXPECT_EQ(Module().BtrStatus, status);
       bool passes = status == 0 || status == 9 || (status == 4 && c.operation == kBtrGetEqual);
-      EXPECT_EQ(Module().FileState[c.slot], passes ? kFileOpen : kFileClosed) << status;
+      EXPECT_EQ(Module().FileState[f.slot], passes ? kFileOpen : kFileClosed) << status;
       BoxKind kind = status == 20 ? BoxKind::kInactive : BoxKind::kSystemError;
       std::vector<ShownBox> boxes{{kind, status, c.label}};
       if (passes) boxes.clear();
@@ -170,9 +160,9 @@ TEST_F(StoreTest, ReadsOfEveryFile) {
     // (never marked absent): the unopened block answers 3, which is reported.
     SetUp();
     AnswerOperation(kBtrOpen, kBtrFileNotFound);
-    c.open();
+    f.open();
     c.read();
-    bool called = c.operation == kBtrGetNext || c.slot == kSlotHimoku;
+    bool called = c.operation == kBtrGetNext || !f.marks_absent;
     EXPECT_EQ(records.calls().size(), called ? 2u : 1u);
     EXPECT_EQ(Module().BtrStatus, called ? kBtrFileNotOpen : kBtrEndOfFile);
     std::vector<ShownBox> boxes{{BoxKind::kSystemError, 3, c.label}};
@@ -211,15 +201,12 @@ TEST_F(StoreTest, ReadsDeliverIntoTheirBuffers) {
   EXPECT_EQ(std::tuple(records.calls().back().data_length, Module().credit.data_length,
                        Module().credit_record.cardCode),
             std::tuple(1024, 60, GetInt16At(r, 0)));
-  for (int16_t status : {4, 9}) {
-    AnswerOperation(kBtrGetEqual, status);
-    ReadEQHimoku(h = HimokuRecord{});
-    Module().credit_record.cardCode = 77;
-    ReadEQCredit();
-    EXPECT_EQ(std::tuple(h.majorCode, Module().credit_record.cardCode, Module().BtrStatus),
-              std::tuple(0, 77, status));
-  }
-  EXPECT_TRUE(dialogs.shown().empty());
+  AnswerOperation(kBtrGetEqual, kBtrKeyNotFound);
+  ReadEQHimoku(h = HimokuRecord{});
+  Module().credit_record.cardCode = 77;
+  ReadEQCredit();
+  EXPECT_EQ(std::tuple(h.majorCode, Module().credit_record.cardCode, dialogs.shown().size()),
+            std::tuple(0, 77, 0u));
 }
 
 // The start and period files, which start-up reads: nothing is reported.
@@ -263,10 +250,10 @@ TEST_F(StoreTest, StartAndPeriodFileReads) {
   CloseKikan();  // not open: the record manager's status
   EXPECT_EQ(Module().BtrStatus, kBtrFileNotOpen);
   std::vector<uint8_t> out(5, 0xFF), other(12, 0);
-  KikanRecMove(out, 2);                                   // writes back the fields that fit
-  for (int16_t mode : {0, 3}) KikanRecMove(other, mode);  // other modes do nothing
-  EXPECT_EQ(std::tie(out, other, Module().PeriodRecord),
-            std::tuple(std::vector<uint8_t>{1, 2, 3, 4, 0xFF}, std::vector<uint8_t>(12), read));
+  KikanRecMove(out, 2);  // writes back the fields that fit; other modes do nothing
+  for (int16_t mode : {0, 3}) KikanRecMove(other, mode);
+  EXPECT_EQ(std::tie(out, other),
+            std::tuple(std::vector<uint8_t>{1, 2, 3, 4, 0xFF}, std::vector<uint8_t>(12)));
   EXPECT_TRUE(dialogs.shown().empty());
   SetUp();
   AnswerOperation(kBtrOpen, kBtrFileNotFound);
