@@ -88,10 +88,7 @@ TEST(AnsiTest, CutsNeverSplitACharacter) {
   for (auto [text, n, left] : lefts) EXPECT_EQ(LeftAnsiBytes(text, n), left) << n;
   EXPECT_EQ(AnsiByteLength("家計ｴﾗｰ"), 7);
   EXPECT_EQ(AnsiByteLength(std::string(40000, 'x')), 32767);
-}
-
-TEST(AnsiTest, FixedBytesArePaddedCutAndClamped) {
-  // A byte cut may split a character; the size is clamped to the buffer.
+  // Fixed buffers: a byte cut may split a character; the size is clamped.
   const std::tuple<const char*, int32_t, const char*> cases[] = {
       {"abc", 5, "abc  "}, {"abcdef", 5, "abcde"}, {"a", 3, "a  "},         {"abc", 0, ""},
       {"abc", -1, ""},     {"a表", 2, "a\x95"},    {"abcdefg", 9, "abcdef"}};
@@ -125,7 +122,7 @@ TEST(FieldsTest, LittleEndianInsideTheBufferOnly) {
                                         7, 0, 0, 9, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(VbStringTest, CountsCutsAndFindsByCharacter) {
+TEST(VbStringTest, CountsCutsFindsCasesAndTrimsByCharacter) {
   EXPECT_EQ(CharCount("家計ｴ"), 3u);
   EXPECT_EQ(CharCount("a\xF0\x9F\x98\x80\xFF\xE5\xAE"), 5u);  // each stray byte counts
   const std::tuple<int64_t, const char*, const char*> sides[] = {
@@ -149,9 +146,6 @@ TEST(VbStringTest, CountsCutsAndFindsByCharacter) {
   for (auto [text, what, start, found] : finds) {
     EXPECT_EQ(FindChars(text, what, start), found) << text << "/" << what << start;
   }
-}
-
-TEST(VbStringTest, CaseTrimAndDecimals) {
   EXPECT_EQ(LowerAscii("AZ@[\\ＡＢ"), "az@[\\ＡＢ");
   EXPECT_EQ(UpperAscii("az`{ 表"), "AZ`{ 表");
   EXPECT_EQ(TrimSpaces("  a b  ") + TrimSpaces("    ") + TrimSpaces("\tc\t") + TrimSpaces("　d　"),
@@ -159,7 +153,8 @@ TEST(VbStringTest, CaseTrimAndDecimals) {
   EXPECT_EQ(DecimalText(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
 }
 
-TEST(CheckedTest, ReportsOverflowInsteadOfWrapping) {
+// Overflow is reported instead of wrapping; rounding goes half to even.
+TEST(CheckedTest, ReportsOverflowAndRoundsHalfToEven) {
   using Result = std::optional<int32_t>;
   EXPECT_EQ((std::vector<Result>{CheckedAdd16(32767, 0), CheckedAdd16(32767, 1),
                                  CheckedAdd16(-16384, -16384), CheckedAdd16(-32768, -1),
@@ -175,9 +170,6 @@ TEST(CheckedTest, ReportsOverflowInsteadOfWrapping) {
                                            {kMax32 - 5, 6, kMax32},  {kMin32 + 5, -6, kMax32},
                                            {kMax32, -1, kMax32 - 1}, {-100, -200, -300}};
   for (auto [total, amount, sum] : totals) EXPECT_EQ(SaturatingTotalAdd(total, amount), sum);
-}
-
-TEST(CheckedTest, RoundsHalfToEvenWithinSixteenBits) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::pair<double, std::optional<int16_t>> cases[] = {
       {48.5, 48},    {49.5, 50},       {0.5, 0},           {-0.5, 0},      {-1.5, -2},
