@@ -1,14 +1,9 @@
-// Damaged input in whole diagnoses of the demo book and in the book
-// builder. Each data file in turn replaced by an empty file, a text file,
-// another program's SQLite database, a cut copy, a copy with flipped bytes,
-// or a copy whose tables were changed behind the format's back
-// (corpus/format_mutations.txt): only statuses damage explains, and where
-// the Open must fail, its report alone, the run stopping where that file's
-// failure stops it. Odd surroundings: huge and badly encoded INI files and
-// registry values, odd names, files that are folders, links that lead
-// nowhere, unreadable files. Every run must pass Violations and change no
-// file unless a Yes asked for the options. Malformed books (corpus/books/)
-// are refused whole with one line naming the place, writing nothing.
+// Damaged input: data files damaged in whole or behind the format's back
+// (corpus/format_mutations.txt), odd surroundings of the account book
+// (huge or badly encoded INI files and registry values, odd names, links,
+// folders, unreadable files) in whole diagnoses, and malformed books
+// (corpus/books/) refused whole by the book builder with one line naming
+// the place. Nothing may crash, and nothing may be written.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>

@@ -37,10 +37,7 @@ bool BuildDemoBook(const fs::path& root, bool with_options) {
 std::vector<std::string> Violations(DiagnosisRun& run, int open_files) {
   std::vector<std::string> found;
   for (size_t slot = 0; slot < run.file_state.size(); ++slot) {
-    if (run.file_state[slot] != 0) {
-      found.push_back("FileState slot " + std::to_string(slot) + " is " +
-                      std::to_string(run.file_state[slot]));
-    }
+    if (run.file_state[slot] != 0) found.push_back("FileState slot " + std::to_string(slot));
   }
   if (open_files != 0) found.push_back(std::to_string(open_files) + " files left open");
   if (run.level < 0 || run.level > 7) found.push_back("level " + std::to_string(run.level));
