@@ -1,11 +1,10 @@
-// The command line as a person runs it: real processes on real roots.
+// The command line as a person runs it: real processes on a demo root.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "run_process.h"
+#include "scratch.h"
 
 namespace h5 {
 namespace {
@@ -15,169 +14,147 @@ using nlohmann::json;
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("h5kakei-cli-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-  }
-  void TearDown() override {
-    // A launched stand-in may still be finishing its line: try again briefly.
-    std::error_code ec;
-    for (int i = 0; i < 50; ++i) {
-      fs::remove_all(root_, ec);
-      if (!ec) break;
-      usleep(20000);
-    }
-  }
+  void SetUp() override { ASSERT_EQ(Cli({"sample"}).exit_code, 0); }
 
-  ProcessResult Cli(std::vector<std::string> args, std::vector<std::string> env = {}) {
+  // Runs h5kakei with H5KAKEI_ROOT set to env_root.
+  ProcessResult Run(std::vector<std::string> args, const std::string& env_root = "") {
     args.insert(args.begin(), H5KAKEI_CLI);
-    return RunProcess(args, env);
+    return RunProcess(args, {"H5KAKEI_ROOT=" + env_root});
+  }
+  // Runs h5kakei on the demo root for 15 April 2002.
+  ProcessResult Cli(std::vector<std::string> args) {
+    args.insert(args.end(), {"--root", root_.string(), "--today", "2002-04-15"});
+    return Run(args);
   }
 
-  void Sample(const std::string& today = "2002-04-15") {
-    ProcessResult r = Cli({"sample", "--root", root_.string(), "--today", today});
-    ASSERT_EQ(r.exit_code, 0) << r.err;
-  }
-
-  // The first line of launch.log; the stand-in program runs detached, so
-  // it is given a moment to write it.
+  // The first line of launch.log; the stand-in program runs detached.
   std::string WaitForLaunchLog() {
-    std::string line;
-    for (int i = 0; i < 250 && line.empty(); ++i) {
-      std::ifstream in(root_ / "launch.log");
-      std::getline(in, line);
-      if (line.empty()) usleep(20000);
+    std::string log;
+    for (int i = 0; i < 250 && log.find('\n') == std::string::npos; ++i, usleep(20000)) {
+      log = ReadBytes(root_ / "launch.log");
     }
-    return line;
+    return log.substr(0, log.find('\n'));
   }
 
-  void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-  }
-
-  fs::path root_;
+  ScratchDir scratch_;
+  fs::path root_ = scratch_.path() / "root";
 };
 
-TEST_F(CliTest, DiagnoseJsonDescribesTheTile) {
-  Sample();
-  ProcessResult r = Cli({"diagnose", "--root", root_.string(), "--today", "2002-04-15", "--json"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  json report = json::parse(r.out);
-  for (const char* key : {"level", "picture", "caption", "label_visible", "tooltip", "width_twips",
-                          "height_twips", "messages", "startup", "totals"}) {
-    EXPECT_TRUE(report.contains(key)) << key;
-  }
-  EXPECT_EQ(report["level"], 4);
-  EXPECT_EQ(report["picture"], 3);
-  EXPECT_EQ(report["tooltip"], "家計診断");
-  EXPECT_EQ(report["width_twips"], 1785);
-  EXPECT_EQ(report["height_twips"], 1695);
-  EXPECT_EQ(report["startup"]["kakei_dir"], "C:\\HdmData5\\kakeibo\\kakeibo1\\");
-  EXPECT_EQ(report["startup"]["periods"].size(), 12u);
-  EXPECT_EQ(report["startup"]["periods"][0]["start"], "2002-04-01");
-  EXPECT_GT(report["totals"]["spending"].get<int>(), 0);
+// Expects every member of expected in actual, with the same value.
+void ExpectMembers(const json& actual, const char* text) {
+  json expected = json::parse(text);
+  for (const auto& [key, value] : expected.items()) EXPECT_EQ(actual[key], value) << key;
+}
 
-  // The same through the environment variable, as readable text, at 120 dpi.
-  ProcessResult text = Cli({"diagnose", "--today", "2002-04-15", "--twips-per-pixel", "12"},
-                           {"H5KAKEI_ROOT=" + root_.string()});
-  ASSERT_EQ(text.exit_code, 0) << text.err;
-  EXPECT_NE(text.out.find("level 4"), std::string::npos) << text.out;
-  EXPECT_NE(text.out.find("1428 x 1356 twips"), std::string::npos) << text.out;
+TEST_F(CliTest, DiagnoseDescribesTheTile) {
+  ProcessResult r = Cli({"diagnose", "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  json report = json::parse(r.out), totals = report["totals"];
+  ExpectMembers(report, R"({"level": 4, "picture": 3, "caption": "", "label_visible": false,
+      "tooltip": "家計診断", "width_twips": 1785, "height_twips": 1695, "messages": []})");
+  ExpectMembers(report["startup"], R"({"install_dir": "C:\\Hidamari5\\", "fiscal_year": "2002",
+      "kakei_dir": "C:\\HdmData5\\kakeibo\\kakeibo1\\", "current_month": 1, "preset_level": ""})");
+  ASSERT_EQ(report["startup"]["periods"].size(), 12u);
+  ExpectMembers(report["startup"]["periods"][11],
+                R"({"year": 2003, "month": 3, "start": "2003-03-01", "end": "2003-03-31"})");
+  EXPECT_GE(totals["ratio"].get<int>(), 120);
+
+  // The same through the environment variable, as text, at 120 dpi.
+  r = Run({"diagnose", "--today", "2002-04-15", "--twips-per-pixel", "12"}, root_.string());
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "家計診断: level 4, picture 3\ntooltip: 家計診断\nsize: 1428 x 1356 twips\n"
+            "account book: C:\\HdmData5\\kakeibo\\kakeibo1\\\n"
+            "book year: 2002, current month: 1, preset level: -\n"
+            "period: 2002-04-01 .. 2002-04-30\nspending: " +
+                totals["spending"].dump() + " yen, budget: " + totals["budget"].dump() +
+                " yen, ratio: " + totals["ratio"].dump() + " %\n");
+  std::string budget = (root_ / "drive_c/HdmData5/kakeibo/kakeibo1/Yosan02.dat").string();
+  r = Run({"dump", budget, "--json"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(json::parse(r.out)["layout"], "budget");
+  r = Run({"dump", budget});
+  EXPECT_NE(r.out.find("layout   budget\n"), std::string::npos) << r.out;
 }
 
 TEST_F(CliTest, BadUsageExitsWithTwoAndOneClearLine) {
-  Sample();
-  struct Case {
-    std::vector<std::string> args;
-    const char* says;
-  } cases[] = {
+  const std::string root = root_.string(), fresh = (scratch_.path() / "fresh").string();
+  const std::string bad = scratch_.Write("bad.json", R"({"data": {"C:\\x\\a.dat": {
+      "layout": "cashbook", "records": [{"amount": "lots"}]}}})");
+  const std::string garbled = scratch_.Write("garbled.json", "{ not json");
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{}, "no command"},
       {{"frobnicate"}, "unknown command"},
       {{"diagnose", "--root"}, "--root needs a value"},
+      {{"diagnose", "--root", ""}, "--root needs a directory"},
+      {{"diagnose"}, "no environment root"},
       {{"diagnose", "--root", "/nonexistent/h5kakei"}, "not a directory"},
-      {{"diagnose", "--root", root_.string(), "--today", "2002-02-30"}, "--today"},
-      {{"diagnose", "--root", root_.string(), "--answer", "maybe"}, "--answer"},
-      {{"diagnose", "--root", root_.string(), "--twips-per-pixel", "0"}, "--twips-per-pixel"},
-      {{"diagnose", "--root", root_.string(), "--bogus"}, "unknown option"},
-      {{"render", "--root", root_.string()}, "--out"},
-      {{"book", "build", "/nonexistent/book.json", "--root", root_.string()}, "book.json"},
+      {{"diagnose", "--root", root, "extra"}, "diagnose takes no arguments"},
+      {{"diagnose", "--root", root, "--today", "2002-02-30"}, "--today"},
+      {{"diagnose", "--root", root, "--today", "2002-04-1x"}, "--today"},
+      {{"diagnose", "--root", root, "--today", "2002/04/15"}, "--today"},
+      {{"diagnose", "--root", root, "--answer", "maybe"}, "--answer"},
+      {{"diagnose", "--root", root, "--twips-per-pixel", "0"}, "--twips-per-pixel"},
+      {{"diagnose", "--root", root, "--twips-per-pixel", "15x"}, "--twips-per-pixel"},
+      {{"diagnose", "--root", root, "--bogus"}, "unknown option"},
+      {{"render", "--root", root}, "--out"},
+      {{"book", "build", "/nonexistent/book.json", "--root", root},
+       "cannot read the book /nonexistent/book.json"},
+      {{"book", "build", "/nonexistent/book.json"}, "book build needs --root"},
+      {{"book", "make", "x.json", "--root", root}, "usage: h5kakei book build"},
+      {{"book", "build", bad, "--root", fresh}, "].records[0].amount: expected an integer"},
+      {{"book", "build", garbled, "--root", fresh}, "garbled.json: not valid JSON: "},
       {{"sample"}, "--root"},
+      {{"sample", "--root", root, "x"}, "sample takes no arguments"},
       {{"dump"}, "usage"},
       {{"dump", "/nonexistent.dat"}, "nonexistent"},
   };
-  for (const Case& c : cases) {
-    ProcessResult r = Cli(c.args, {"H5KAKEI_ROOT="});
-    EXPECT_EQ(r.exit_code, 2) << c.says;
-    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+  for (const auto& [args, says] : cases) {
+    ProcessResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 2) << says;
+    EXPECT_NE(r.err.find(says), std::string::npos) << r.err;
     EXPECT_EQ(r.err.rfind("h5kakei: ", 0), 0u) << r.err;
   }
-  EXPECT_EQ(Cli({"--help"}).exit_code, 0);
+  EXPECT_FALSE(fs::exists(fresh));
+  for (const char* help : {"--help", "-h"}) {
+    ProcessResult r = Run({help});
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.out.rfind("usage: h5kakei COMMAND", 0), 0u) << r.out;
+  }
 }
 
-TEST_F(CliTest, MalformedBookIsRejectedWholeNamingThePlace) {
-  fs::path book = root_.string() + ".json";
-  WriteFile(book, R"({"data": {"C:\\x\\a.dat": {"layout": "cashbook",
-                      "records": [{"amount": "lots"}]}}, "registry": {}})");
-  ProcessResult r = Cli({"book", "build", book.string(), "--root", root_.string()});
-  EXPECT_EQ(r.exit_code, 2);
-  EXPECT_NE(r.err.find("records[0].amount"), std::string::npos) << r.err;
-  EXPECT_FALSE(fs::exists(root_));
-  WriteFile(book, "{ not json");
-  r = Cli({"book", "build", book.string(), "--root", root_.string()});
-  EXPECT_EQ(r.exit_code, 2);
-  EXPECT_FALSE(fs::exists(root_));
-  fs::remove(book);
+TEST_F(CliTest, BookBuildWritesTheRoot) {
+  fs::path book = scratch_.Write("book.json", R"({"cookies": {"file:///x": "a=1"}})");
+  ProcessResult r = Run({"book", "build", book, "--root", scratch_.path() / "new"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "wrote " + (scratch_.path() / "new").string() + "\n");
+  EXPECT_EQ(scratch_.Read("new/cookies.txt"), "file:///x\ta=1\n");
 }
 
-TEST_F(CliTest, ClickLaunchesTheMenuProgramThroughTheRealShell) {
-  Sample();
-  ProcessResult r = Cli({"click", "--root", root_.string(), "--today", "2002-04-15", "--json"});
+TEST_F(CliTest, ClickLaunchesTheMenuProgramThroughTheRealShellAskingWhileTheTimerRuns) {
+  ProcessResult r = Cli({"click", "--json"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  json report = json::parse(r.out);
-  ASSERT_FALSE(report["launch"].is_null());
-  EXPECT_EQ(report["launch"]["program"], "C:\\Hidamari5\\HdmMenu5.exe");
-  EXPECT_EQ(report["launch"]["parameters"], "4,1");
-  EXPECT_EQ(report["launch"]["show"], 9);
-  EXPECT_EQ(report["launch"]["ok"], true);
+  ExpectMembers(json::parse(r.out)["launch"], R"({"program": "C:\\Hidamari5\\HdmMenu5.exe",
+      "parameters": "4,1", "show": 9, "ok": true})");
   EXPECT_EQ(WaitForLaunchLog().substr(0, 4), "4,1\t");
-}
 
-TEST_F(CliTest, RunningKitchenTimerAsksFirst) {
-  Sample();
-  WriteFile(root_ / "cookies.txt",
-            "# menu shell\nfile:///C:\\Hidamari5\\timer\\bottom0.html\twinflag=1\n");
-  ProcessResult cancel =
-      Cli({"click", "--root", root_.string(), "--today", "2002-04-15", "--json"});
-  json report = json::parse(cancel.out);
+  fs::remove(root_ / "launch.log");
+  WriteBytes(root_ / "cookies.txt",
+             "# menu shell\nfile:///C:\\Hidamari5\\timer\\bottom0.html\twinflag=1\n");
+  json report = json::parse(Cli({"click", "--json"}).out);
   EXPECT_TRUE(report["launch"].is_null());
   ASSERT_EQ(report["messages"].size(), 1u);
-  EXPECT_EQ(report["messages"][0]["buttons"], "okcancel");
-  EXPECT_EQ(report["messages"][0]["answer"], "cancel");
-  EXPECT_EQ(report["messages"][0]["title"], "家計診断");
-
-  ProcessResult ok =
-      Cli({"click", "--root", root_.string(), "--today", "2002-04-15", "--answer", "ok", "--json"});
-  report = json::parse(ok.out);
-  EXPECT_FALSE(report["launch"].is_null());
-  EXPECT_EQ(report["messages"][0]["answer"], "ok");
+  ExpectMembers(report["messages"][0], R"({"buttons": "okcancel", "icon": "none",
+      "system_modal": false, "answer": "cancel", "title": "家計診断"})");
+  std::string text = Cli({"click"}).out;
+  EXPECT_NE(text.find("message box [家計診断] (okcancel, answered cancel):\n  | キッチン"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\nlaunch: none\n"), std::string::npos) << text;
+  text = Cli({"click", "--answer", "ok"}).out;
+  EXPECT_NE(text.find("launch: C:\\Hidamari5\\HdmMenu5.exe 4,1 in "), std::string::npos) << text;
+  EXPECT_NE(text.find(" (started)\n"), std::string::npos) << text;
   EXPECT_EQ(WaitForLaunchLog().substr(0, 4), "4,1\t");
-}
-
-TEST_F(CliTest, DumpPrintsTheRecordsOfADataFile) {
-  Sample();
-  fs::path budget;
-  for (const auto& e : fs::recursive_directory_iterator(root_)) {
-    if (e.path().filename().string().rfind("Yosan", 0) == 0) budget = e.path();
-  }
-  ASSERT_FALSE(budget.empty());
-  ProcessResult r = Cli({"dump", budget.string(), "--json"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  json entry = json::parse(r.out);
-  EXPECT_EQ(entry["layout"], "budget");
-  EXPECT_FALSE(entry["records"].empty());
 }
 
 }  // namespace

@@ -25,68 +25,56 @@ class LaunchTest : public ::testing::Test {
 
 TEST_F(LaunchTest, LaunchesTheMenuProgramWithAppNumberAndOption) {
   env_.SetLibraryDirectory("C:\\Windows\\System32");
-  struct Case {
-    int16_t app;
-    const char* option;
-    const char* parameters;
-  } cases[] = {{4, "1", "4,1"}, {4, "0", "4,0"}, {4, "-1", "4"}, {-4, "1", "-4,1"}};
-  for (const Case& c : cases) {
-    int16_t app = c.app;
-    std::string option = c.option;
+  const std::tuple<int16_t, const char*, const char*> cases[] = {
+      {4, "1", "4,1"}, {4, "0", "4,0"}, {4, "-1", "4"}, {-4, "1", "-4,1"}};
+  for (auto [app_number, option_text, parameters] : cases) {
+    int16_t app = app_number;
+    std::string option = option_text;
     EXPECT_TRUE(LaunchMenuApp(app, option));
-    EXPECT_EQ(option, c.option);
     const Launch& launch = shell_.launches().back();
-    EXPECT_EQ(launch.parameters, c.parameters);
-    EXPECT_EQ(launch.verb, "OPEN");
-    EXPECT_EQ(launch.program, "C:\\Hidamari5\\HdmMenu5.exe");
-    EXPECT_EQ(launch.directory, "C:\\Windows\\System32");
-    EXPECT_EQ(launch.show, 9);
+    EXPECT_EQ(launch.parameters, parameters);
+    EXPECT_EQ(std::tie(launch.verb, launch.program, launch.directory, launch.show),
+              std::tuple("OPEN", "C:\\Hidamari5\\HdmMenu5.exe", "C:\\Windows\\System32", 9));
   }
   shell_.SetResult(false);
-  Module().InstallDir = "\\";
   int16_t app = 4;
   std::string option = "1";
   EXPECT_FALSE(LaunchMenuApp(app, option));
-  EXPECT_EQ(shell_.launches().back().program, "\\HdmMenu5.exe");
+  EXPECT_EQ(std::tuple(app, option), std::tuple(4, "1"));
 }
 
 TEST_F(LaunchTest, ReadsTheTimerFlagFromTheCookieText) {
-  struct Case {
-    const char* cookie;
-    bool running;
-  } cases[] = {
-      {"winflag=1", true},           {"winflag=0", false},          {"winflag=", false},
-      {"winflag=2", false},          {"winflag=1.5", false},        {"winflag=1.4", true},
-      {"winflag=1; other=x", true},  {"other=x; winflag=1", false}, {"winflag= 1", true},
-      {"winflag=99999", false},      {"winflag=abc", false},        {"other=1", false},
-      {"winflag=1\0junk", true},     {"winflag", false},            {"winflag=-1", false},
-  };
-  for (const Case& c : cases) {
-    cookies_.Set(kFirstForm, std::string(c.cookie, std::char_traits<char>::length(c.cookie)));
-    EXPECT_EQ(IsKitchenTimerRunning(), c.running) << c.cookie;
+  const std::pair<const char*, bool> cases[] = {
+      {"winflag=1", true},      {"winflag=0", false},      {"winflag=", false},
+      {"winflag=2", false},     {"winflag=1.5", false},    {"winflag=1.4", true},
+      {"winflag=1; x=y", true}, {"x=y; winflag=1", false}, {"winflag= 1", true},
+      {"winflag=99999", false}, {"winflag=abc", false},    {"other=1", false},
+      {"winflag", false},       {"winflag=-1", false}};
+  // Text after a NUL does not count; text and NUL must fit the 255-byte buffer.
+  std::vector<std::pair<std::string, bool>> all(std::begin(cases), std::end(cases));
+  all.insert(all.end(), {{std::string("winflag=1\0junk", 14), true},
+                         {"winflag=1" + std::string(245, ' '), true},
+                         {"winflag=1" + std::string(246, ' '), false}});
+  for (const auto& [cookie, running] : all) {
+    cookies_.Set(kFirstForm, cookie);
+    EXPECT_EQ(IsKitchenTimerRunning(), running) << cookie;
   }
-  cookies_.Set(kFirstForm, "winflag=1" + std::string(260, ' '));  // beyond the 255-byte buffer
-  EXPECT_FALSE(IsKitchenTimerRunning());
 }
 
 TEST_F(LaunchTest, TriesTheLongFormsInUpperThenLowerCase) {
   Module().InstallDir = "C:\\PROGRA~1\\HIDAMA~1\\";
   env_.AddDirectory("C:\\PROGRA~1\\HIDAMA~1");  // stored names as the lookup answers them
-  std::string upper = "file:///C:\\PROGRA~1\\HIDAMA~1\\timer\\bottom0.html";
-  std::string lower = "file:///c:\\PROGRA~1\\HIDAMA~1\\timer\\bottom0.html";
-
+  const std::string upper = "file:///C:\\PROGRA~1\\HIDAMA~1\\timer\\bottom0.html";
+  const std::string lower = "file:///c:\\PROGRA~1\\HIDAMA~1\\timer\\bottom0.html";
   cookies_.Set(upper, "winflag=1");
   EXPECT_TRUE(IsKitchenTimerRunning());
   FakeCookieStore only_lower;
   only_lower.Set(lower, "winflag=1");
   Module().ports.cookies = &only_lower;
   EXPECT_TRUE(IsKitchenTimerRunning());
-  ASSERT_EQ(only_lower.asked().size(), 3u);
-  EXPECT_EQ(only_lower.asked()[0], "file:///C:\\PROGRA~1\\HIDAMA~1\\timer\\bottom0.html");
-
-  // The first form answers without winflag: the search ends there.
-  FakeCookieStore first_without;
-  first_without.Set("file:///C:\\PROGRA~1\\HIDAMA~1\\timer\\bottom0.html", "other=1");
+  EXPECT_EQ(only_lower.asked(), (std::vector<std::string>{upper, upper, lower}));
+  FakeCookieStore first_without;  // the first form answers: the search ends there
+  first_without.Set(upper, "other=1");
   first_without.Set(lower, "winflag=1");
   Module().ports.cookies = &first_without;
   EXPECT_FALSE(IsKitchenTimerRunning());
@@ -95,49 +83,20 @@ TEST_F(LaunchTest, TriesTheLongFormsInUpperThenLowerCase) {
 
 TEST_F(LaunchTest, LongDirPathUsesStoredNamesAndDropsMissingOnes) {
   env_.AddDirectory("C:\\Program Files\\Hidamari5");
-  struct Case {
-    const char* in;
-    const char* out;
-  } cases[] = {
-      {"C:\\program files\\HIDAMARI5\\", "Program Files\\Hidamari5"},
-      {"C:\\Program Files\\Nowhere\\Hidamari5\\", "Program Files"},
-      {"C:\\", ""},
-      {"\\", ""},
-      {"", ""},
-  };
-  for (const Case& c : cases) {
-    std::string path = c.in;
-    EXPECT_EQ(GetLongDirPath(path), 0);
-    EXPECT_EQ(path, c.out) << c.in;
-  }
+  std::string paths[] = {"C:\\program files\\HIDAMARI5\\", "C:\\Program Files\\Nowhere\\x\\",
+                         "C:\\", ""};
+  for (std::string& path : paths) EXPECT_EQ(GetLongDirPath(path), 0);
+  EXPECT_EQ(std::vector<std::string>(std::begin(paths), std::end(paths)),
+            (std::vector<std::string>{"Program Files\\Hidamari5", "Program Files", "", ""}));
 }
 
-TEST(RemoveText, DeletesEveryOccurrenceAndTrimsWhatPrecedes) {
-  struct Case {
-    const char* text;
-    const char* key;
-    const char* result;
-  } cases[] = {
-      {"winflag=1", "winflag=", "1"},
-      {"other=x; winflag=1", "winflag=", "other=x;1"},
-      {"  a winflag=1 winflag=2", "winflag=", "a12"},
-      {"abc", "", "abc"},
-      {"abc", "x", "abc"},
-  };
-  for (const Case& c : cases) {
-    std::string text = c.text, key = c.key;
-    EXPECT_EQ(RemoveText(text, key), c.result) << c.text;
-    EXPECT_EQ(text, c.result);
-  }
-}
-
-TEST(CutAtNull, CutsBeforeTheFirstNul) {
-  std::string text("家計\0rest", 10);
-  EXPECT_EQ(CutAtNull(text), "家計");
-  std::string plain = "no nul";
-  EXPECT_EQ(CutAtNull(plain), "no nul");
-  std::string leading("\0x", 2);
-  EXPECT_EQ(CutAtNull(leading), "");
+TEST(TextTest, RemoveTextAndCutAtNull) {
+  // Every occurrence goes, and the blanks before it; an empty key removes nothing.
+  std::string texts[] = {"x=y; ab=1 ab=2", "abc", "abc"}, keys[] = {"ab=", "", "x"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(RemoveText(texts[i], keys[i]), texts[i]);
+  EXPECT_EQ(texts[0] + texts[1] + texts[2], "x=y;12abcabc");
+  std::string nul[] = {std::string("家計\0rest", 10), "no nul", std::string("\0x", 2)};
+  EXPECT_EQ(CutAtNull(nul[0]) + "|" + CutAtNull(nul[1]) + "|" + CutAtNull(nul[2]), "家計|no nul|");
 }
 
 }  // namespace

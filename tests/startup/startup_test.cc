@@ -1,201 +1,213 @@
-// Start-up on in-memory doubles: settings, the start-file scan and its four
-// end states.
+// Start-up on in-memory doubles: start-file names, the scan and its end
+// states, settings, and the period table of the book year.
+#include "startup/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "messages.h"
 #include "platform/fake/fake_dialogs.h"
 #include "platform/fake/fake_environment.h"
 #include "platform/fake/fake_record_manager.h"
-#include "startup/startup.h"
+#include "startup/period_table.h"
 #include "store/module.h"
 #include "text/ansi.h"
 #include "text/day_number.h"
 #include "text/fields.h"
+#include "text/vbstring.h"
 
 namespace h5 {
 namespace {
 
-constexpr char kSuiteKey[] = "SOFTWARE\\SORAHATO\\ひだまり家庭帳５";
+PeriodEntry Period(int y, int m, int from_month, int from_day, int to_month, int to_day) {
+  return {static_cast<int16_t>(y), static_cast<int16_t>(m), DayNumber(y, from_month, from_day),
+          DayNumber(y, to_month, to_day)};
+}
+
+TEST(PeriodTableTest, BuildsPatchesAndFindsPeriods) {
+  // From the 25th, the 1st and the 31st: position, year, month, first and last day.
+  const std::array<int, 8> cases[] = {
+      {25, 1, 2002, 4, 4, 25, 5, 24}, {25, 12, 2003, 3, 3, 25, 4, 24},
+      {1, 1, 2002, 4, 4, 1, 4, 30},   {1, 11, 2003, 2, 2, 1, 2, 28},
+      {31, 2, 2002, 2, 3, 1, 3, 30},  {31, 3, 2002, 3, 3, 31, 4, 30},
+      {31, 4, 2002, 4, 5, 1, 5, 30}};
+  for (auto [from, position, y, m, from_month, from_day, to_month, to_day] : cases) {
+    PeriodTableType table{};
+    FixPeriodTable(DayNumber(2002, from == 31 ? 1 : 4, from), table);
+    EXPECT_EQ(table[position], Period(y, m, from_month, from_day, to_month, to_day)) << from;
+    for (int i = 2; i <= 12; ++i) EXPECT_EQ(table[i].StartDay, table[i - 1].EndDay + 1) << i;
+  }
+  // A table of the same month stays as read, odd contents too, but for its
+  // first start and last end; one of another month is built afresh.
+  PeriodTableType file{};
+  FixPeriodTable(DayNumber(2002, 4, 25), file);
+  file[3].EndDay += 2;
+  PeriodTableType table = file;
+  FixPeriodTable(DayNumber(2002, 4, 25), table);
+  EXPECT_EQ(table, file);
+  FixPeriodTable(DayNumber(2002, 4, 10), table);
+  EXPECT_EQ(std::tie(table[1].StartDay, table[1].EndDay, table[3], table[12].EndDay),
+            std::tuple(DayNumber(2002, 4, 10), file[1].EndDay, file[3], DayNumber(2003, 4, 9)));
+  FixPeriodTable(DayNumber(2002, 4, 1), table = file);  // day 0: the month before's last
+  EXPECT_EQ(table[12].EndDay, DayNumber(2003, 3, 31));
+  FixPeriodTable(DayNumber(2002, 5, 25), table = file);
+  EXPECT_EQ(table[3], Period(2002, 7, 7, 25, 8, 24));
+  EXPECT_EQ(std::tuple(ClampDay(2004, 2, 30), ClampDay(2002, 13, 31)), std::tuple(29, 31));
+  // The last period that holds the day, 0 for none.
+  file[5] = file[1];
+  const std::array<int, 4> days[] = {
+      {2002, 4, 24, 0}, {2002, 4, 25, 5}, {2002, 5, 24, 5}, {2003, 4, 24, 12}, {2003, 4, 25, 0}};
+  for (auto [y, m, d, position] : days) {
+    EXPECT_EQ(FindCurrentMonth(file, DayNumber(y, m, d)), position) << y << m << d;
+  }
+}
+
+TEST(StartFilesTest, YearsFromNamesAndTheirOrder) {
+  const std::pair<const char*, const char*> names[] = {
+      {"start01.dat", "01"}, {"START02.DAT", "02"}, {"Start99.Dat", "99"},   {"start00.dat", "00"},
+      {"start2.dat", "2."},  {"start02xdat", "02"}, {"start0a.dat", "0a"},   {"startab.dat", ""},
+      {"starta1.dat", ""},   {"start.dat", ""},     {"start02.dat.bak", ""}, {"xstart02.dat", ""}};
+  for (const char* odd : {".", "..", "startdat"}) EXPECT_EQ(StartYearOfFileName(odd), "");
+  for (auto [name, year] : names) EXPECT_EQ(StartYearOfFileName(name), year) << name;
+  // Completed with the century, then one exchange pass.
+  using Years = std::vector<std::string>;
+  for (auto [years, ordered] :
+       {std::pair<Years, Years>{{"00", "01", "02"}, {"2001", "2002", "2000"}},
+        {{"01", "00", "02"}, {"2001", "2002", "2000"}},
+        {{"99", "89", "90"}, {"2089", "1999", "1990"}},
+        {{"2."}, {"202."}}}) {
+    OrderStartYears(years);
+    EXPECT_EQ(years, ordered);
+  }
+}
+
 constexpr char kBookDir[] = "C:\\HdmData5\\kakeibo\\kakeibo1\\";
 
-struct StartDate {
-  int16_t year, month, day;
-};
-
+// Start files by name, each with its first day; no other data file.
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    env_.SetRegistry(ToAnsi(kSuiteKey), "Path", "C:\\Hidamari5");
+    env_ = FakeEnvironment();
+    env_.SetRegistry(ToAnsi("SOFTWARE\\SORAHATO\\ひだまり家庭帳５"), "Path", "C:\\Hidamari5");
     env_.AddDirectory("C:\\Hidamari5");
     env_.AddDirectory(kBookDir);
     env_.SetToday(std::chrono::year_month_day{std::chrono::year{2002}, std::chrono::month{4},
                                               std::chrono::day{15}});
-    records_.SetHandler([this](const BtrCall& call, std::span<uint8_t> data,
-                               int32_t* length) -> std::optional<int16_t> {
-      return Answer(call, data, length);
-    });
-    ResetModule(Ports{&env_, &records_, &dialogs_, nullptr, nullptr, nullptr});
-  }
-
-  void AddStartFile(const std::string& name, StartDate date) {
-    env_.AddFile(kBookDir + name);
-    starts_[LowerName(name)] = date;
-  }
-
-  static std::string LowerName(std::string path) {
-    size_t slash = path.rfind('\\');
-    if (slash != std::string::npos) path = path.substr(slash + 1);
-    for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return path;
-  }
-
-  std::optional<int16_t> Answer(const BtrCall& call, std::span<uint8_t> data, int32_t* length) {
-    if (call.operation == kBtrOpen) {
-      std::string name = LowerName(call.path);
-      ++opens_[name];
-      if (open_status_.count(name)) return open_status_[name];
-      if (name.rfind("start", 0) == 0 && !starts_.count(name)) return kBtrFileNotFound;
-      if (name.rfind("kikan", 0) == 0) return kBtrFileNotFound;
-      current_ = name;
-      return std::nullopt;
-    }
-    if (call.operation == kBtrGetFirst && starts_.count(current_)) {
-      StartDate d = starts_[current_];
-      PutInt16At(data, 2, d.year);
-      PutInt16At(data, 4, d.month);
-      PutInt16At(data, 6, d.day);
+    records_ = FakeRecordManager();
+    records_.SetHandler([this](const BtrCall& call, std::span<uint8_t> data, int32_t* length) {
+      if (call.operation == kBtrOpen) {
+        current_ = LowerAscii(call.path.substr(call.path.rfind('\\') + 1));
+        ++opens_[current_];
+        if (inactive_[current_] > 0) {
+          --inactive_[current_];
+          return std::optional<int16_t>(kBtrInactive);
+        }
+      }
+      if (!starts_.count(current_)) return std::optional<int16_t>(kBtrFileNotFound);
+      if (call.operation != kBtrGetFirst) return std::optional<int16_t>();
+      for (int i = 0; i < 3; ++i) PutInt16At(data, 2 + 2 * i, starts_[current_][i]);
       *length = 8;
-      return kBtrOk;
-    }
-    return std::nullopt;
+      return std::optional<int16_t>(kBtrOk);
+    });
+    starts_.clear();
+    opens_.clear();
+    inactive_.clear();
+    dialogs_ = FakeDialogs();
+    Reset(&env_);
+  }
+  void Reset(FakeEnvironment* env) { ResetModule(Ports{env, &records_, &dialogs_}); }
+  void AddStartFile(const std::string& name, std::array<int16_t, 3> date) {
+    env_.AddFile(kBookDir + name);
+    starts_[LowerAscii(name)] = date;
   }
 
   FakeEnvironment env_;
   FakeRecordManager records_;
   FakeDialogs dialogs_;
-  std::map<std::string, StartDate> starts_;
-  std::map<std::string, int16_t> open_status_;
+  std::map<std::string, std::array<int16_t, 3>> starts_;
   std::map<std::string, int> opens_;
+  std::map<std::string, int> inactive_;  // opens still to answer 20
   std::string current_;
 };
 
 TEST_F(StartupTest, ChoosesTheBookYearThatContainsToday) {
-  AddStartFile("start01.dat", {2001, 4, 1});
   AddStartFile("START02.DAT", {2002, 4, 1});
+  AddStartFile("start2.dat", {2002, 4, 1});  // tried first as start2..dat, not found
   Main();
   ModuleData& m = Module();
-  EXPECT_EQ(m.InstallDir, "C:\\Hidamari5\\");
-  EXPECT_EQ(m.DataDir, "C:\\HdmData5\\");
-  EXPECT_EQ(m.KakeiSubDir, "kakeibo\\");
-  EXPECT_EQ(m.KakeiDir, kBookDir);
-  EXPECT_EQ(m.FiscalYear, "2002");
-  EXPECT_EQ(m.PresetLevel, "");
-  EXPECT_EQ(m.CurrentMonth, 1);
-  EXPECT_EQ(m.PeriodTable[1].StartDay, DayNumber(2002, 4, 1));
-  EXPECT_EQ(m.PeriodTable[12].EndDay, DayNumber(2003, 3, 31));
-  const uint8_t owner[6] = {'t', 'e', 'f', 'u', 0, 0};
-  EXPECT_TRUE(std::equal(owner, owner + 6, m.OwnerName.begin()));
-  EXPECT_EQ(records_.open_files(), 0);
+  EXPECT_EQ(std::tie(m.InstallDir, m.DataDir, m.KakeiSubDir, m.KakeiDir, m.FiscalYear),
+            std::tuple("C:\\Hidamari5\\", "C:\\HdmData5\\", "kakeibo\\", kBookDir, "2002"));
+  EXPECT_EQ(std::tie(m.PresetLevel, m.CurrentMonth, m.PeriodTable[12]),
+            std::tuple("", 1, Period(2003, 3, 3, 1, 3, 31)));
+  EXPECT_EQ(m.OwnerName, (std::array<uint8_t, 6>{'t', 'e', 'f', 'u', 0, 0}));
+  EXPECT_EQ(records_.calls()[0].path, std::string(kBookDir) + "start2..dat");
+  EXPECT_EQ(std::tuple(m.FileState[kSlotStart], records_.open_files()), std::tuple(0, 0));
   EXPECT_TRUE(dialogs_.shown().empty());
-}
-
-TEST_F(StartupTest, BookYearEndingOrBeginningTodayIsChosen) {
-  for (StartDate start : {StartDate{2001, 4, 16}, StartDate{2002, 4, 15}}) {
+  // A book year that ends or begins today is chosen.
+  for (std::array<int16_t, 3> start : {std::array<int16_t, 3>{2001, 4, 16}, {2002, 4, 15}}) {
     SetUp();
-    starts_.clear();
     AddStartFile("start01.dat", start);
     Main();
-    EXPECT_EQ(Module().FiscalYear, "2001") << start.year;
-    EXPECT_EQ(Module().PresetLevel, "");
+    EXPECT_EQ(std::tie(Module().FiscalYear, Module().PresetLevel), std::tuple("2001", ""));
   }
 }
 
-TEST_F(StartupTest, NoStartFileGivesSeven) {
-  env_.AddFile(std::string(kBookDir) + "suitou02.dat");
+TEST_F(StartupTest, NoStartFileGivesSevenAndNoYearCoveringTodaySix) {
   env_.AddFile(std::string(kBookDir) + "startab.dat");
   Main();
   EXPECT_EQ(Module().PresetLevel, "7");
-  EXPECT_EQ(Module().FiscalYear, "");
-  EXPECT_EQ(Module().CurrentMonth, 0);
   EXPECT_TRUE(records_.calls().empty());
-}
-
-TEST_F(StartupTest, MissingOrUnlistableBookDirectoryGivesSeven) {
-  env_.SetProfile("C:\\HdmData5\\kakeibo\\Kakei.ini", ToAnsi("賞味期限"), ToAnsi("家計簿"), "3");
-  Main();
-  EXPECT_EQ(Module().KakeiDir, "C:\\HdmData5\\kakeibo\\kakeibo3\\");
-  EXPECT_EQ(Module().PresetLevel, "7");
-
   SetUp();
   AddStartFile("start02.dat", {2002, 4, 1});
-  env_.BreakListing(kBookDir);
+  env_.BreakListing("C:\\HdmData5\\kakeibo\\kakeibo1");  // cannot be listed: no start file
   Main();
   EXPECT_EQ(Module().PresetLevel, "7");
-}
-
-TEST_F(StartupTest, NoBookYearCoveringTodayGivesSix) {
+  SetUp();
   AddStartFile("start00.dat", {2000, 4, 1});
   Main();
-  EXPECT_EQ(Module().PresetLevel, "6");
-  EXPECT_EQ(Module().FiscalYear, "");
+  EXPECT_EQ(std::tie(Module().PresetLevel, Module().FiscalYear, Module().CurrentMonth),
+            std::tuple("6", "", 0));
   EXPECT_EQ(Module().PeriodTable, PeriodTableType{});
-  EXPECT_EQ(Module().CurrentMonth, 0);
 }
 
-TEST_F(StartupTest, OddCandidateIsPassedOverSilently) {
-  AddStartFile("start2.dat", {2002, 4, 1});  // leads to start2..dat, not found
-  AddStartFile("start02.dat", {2002, 4, 1});
-  Main();
-  EXPECT_EQ(Module().FiscalYear, "2002");
-  EXPECT_EQ(opens_["start2..dat"], 1);
-  EXPECT_TRUE(dialogs_.shown().empty());
-  EXPECT_EQ(Module().FileState[kSlotStart], kFileClosed);
-}
-
-TEST_F(StartupTest, InactiveRecordManagerRetries500TimesAcrossCandidates) {
-  AddStartFile("start02.dat", {2002, 4, 1});
-  AddStartFile("start01.dat", {2001, 4, 1});
-  open_status_["start02.dat"] = kBtrInactive;
-  open_status_["start01.dat"] = kBtrInactive;
-  Main();
-  EXPECT_EQ(opens_["start02.dat"] + opens_["start01.dat"], 501);
-  ASSERT_EQ(dialogs_.shown().size(), 1u);
-  EXPECT_EQ(dialogs_.shown()[0].text,
-            "開始ファイルのオープンに失敗しました(ｴﾗｰｺｰﾄﾞ20)\r\n\r\n"
-            "パソコンを再起動して、やりなおしてください。");
-  EXPECT_EQ(dialogs_.shown()[0].title, "家計診断");
-  EXPECT_FALSE(dialogs_.shown()[0].system_modal);
-  EXPECT_EQ(Module().PresetLevel, "7");
-  EXPECT_EQ(Module().FiscalYear, "");
+// The start-file opens share one retry counter: when the first candidate
+// used k repeats, the second gets only 501 - k attempts.
+TEST_F(StartupTest, InactiveOpensShareOneCounterAcrossCandidates) {
+  for (int k : {0, 1, 250, 500}) {
+    SetUp();
+    AddStartFile("start02.dat", {2002, 5, 1});  // tried first; does not hold today
+    AddStartFile("start01.dat", {2001, 4, 1});
+    inactive_["start02.dat"] = k;
+    inactive_["start01.dat"] = 100000;
+    Main();
+    EXPECT_EQ(opens_["start02.dat"], k + 1) << k;
+    EXPECT_EQ(opens_["start01.dat"], 501 - k) << k;
+    ASSERT_EQ(dialogs_.shown().size(), 1u) << k;
+    EXPECT_EQ(dialogs_.shown()[0].text, kStartFailureText);
+    EXPECT_EQ(std::tie(Module().PresetLevel, Module().FiscalYear), std::tuple("7", ""));
+  }
 }
 
 TEST_F(StartupTest, SettingsFallBackAndEmptyValuesStayEmpty) {
-  ResetModule(Ports{&env_, &records_, &dialogs_, nullptr, nullptr, nullptr});
   FakeEnvironment bare;
-  ResetModule(Ports{&bare, &records_, &dialogs_, nullptr, nullptr, nullptr});
+  Reset(&bare);
   Main();
-  EXPECT_EQ(Module().InstallDir, "\\");
-  EXPECT_EQ(Module().DataDir, "\\HdmData5\\");
   EXPECT_EQ(Module().KakeiDir, "\\HdmData5\\kakeibo\\kakeibo1\\");
-
-  env_.SetProfile("C:\\Hidamari5\\DirName.ini", "DirName", "datapath", "");
-  ResetModule(Ports{&env_, &records_, &dialogs_, nullptr, nullptr, nullptr});
+  const char* ini = "C:\\Hidamari5\\DirName.ini";
+  env_.SetProfile(ini, "DirName", "datapath", "");
+  Reset(&env_);
   Main();
   EXPECT_EQ(Module().DataDir, "C:\\\\");
-
-  env_.SetProfile("C:\\Hidamari5\\DirName.ini", "DirName", "datapath", "Data");
-  env_.SetProfile("C:\\Hidamari5\\DirName.ini", "dirname", "KAKEIPATH", "book");
-  env_.SetProfile("C:\\Data\\book\\Kakei.ini", ToAnsi("賞味期限"), ToAnsi("家計簿"), "-2");
-  ResetModule(Ports{&env_, &records_, &dialogs_, nullptr, nullptr, nullptr});
-  Main();
-  EXPECT_EQ(Module().KakeiDir, "C:\\Data\\book\\kakeibo-2\\");
-
-  env_.SetProfile("C:\\Data\\book\\Kakei.ini", ToAnsi("賞味期限"), ToAnsi("家計簿"), "70000");
-  ResetModule(Ports{&env_, &records_, &dialogs_, nullptr, nullptr, nullptr});
-  Main();
-  EXPECT_EQ(Module().KakeiDir, "C:\\Data\\book\\kakeibo70000\\");
-  EXPECT_EQ(Module().PresetLevel, "7");
+  env_.SetProfile(ini, "DirName", "datapath", "Data");
+  env_.SetProfile(ini, "dirname", "KAKEIPATH", "book");
+  for (const char* book : {"-2", "70000"}) {
+    env_.SetProfile("C:\\Data\\book\\Kakei.ini", ToAnsi("賞味期限"), ToAnsi("家計簿"), book);
+    Reset(&env_);
+    Main();
+    EXPECT_EQ(std::tie(Module().KakeiDir, Module().PresetLevel),
+              std::tuple(std::string("C:\\Data\\book\\kakeibo") + book + "\\", "7"));
+  }
 }
 
 }  // namespace

@@ -1,315 +1,203 @@
+// Status dialogs, the close-all after a failure, the offer to set the record
+// manager's options, WIN.INI strings and open paths.
 #include "store/status.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "store/files.h"
-#include "store/module.h"
+#include "store/options.h"
 #include "store_fixture.h"
+#include "text/ansi.h"
 
 namespace h5 {
 namespace {
 
-TEST(StatusTextTest, EveryStatusHasItsText) {
-  struct Case {
-    int16_t status;
-    const char* text;
-  };
-  const Case cases[] = {
-      {1, "オペレーションが不正"},
-      {2, "I/O  エラー"},
-      {3, "未オープンエラー"},
-      {4, "キーが見つからない"},
-      {6, "キー・ナンバーが不正"},
-      {7, "キー・ナンバーが不一致"},
-      {8, "ポジショニングが不正"},
-      {9, "EOF エラー"},
-      {10, "変更エラー"},
-      {11, "ファイル名が不正"},
-      {12, "ファイルが見つからない"},
-      {13, "拡張エラー"},
-      {14, "プリ・オープン・エラー"},
-      {15, "プリ・イメージ・エラー"},
-      {16, "拡張エラー"},
-      {17, "クローズエラー"},
-      {5, "エラーコード=5"},
-      {18, "エラーコード=18"},
-      {20, "エラーコード=20"},
-      {86, "エラーコード=86"},
-      {1003, "エラーコード=1003"},
-      {99, "エラーコード=99"},
-      {0, "エラーコード=0"},
-      {-7, "エラーコード=-7"},
-      {-32768, "エラーコード=-32768"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(StatusText(c.status), c.text) << c.status;
+// Each status has its short text and its box; without dialogs a box
+// answers as closed: No, or OK.
+TEST_F(StoreTest, EachStatusHasItsBoxUnderAnyTitle) {
+  for (int status = -40; status <= 1100; ++status) {
+    EXPECT_EQ(StatusText(status), ShortStatusText(status)) << status;
+  }
+  EXPECT_EQ(StatusText(-32768), "エラーコード=-32768");
+  ResetModule(Ports{.environment = &env});
+  EXPECT_EQ(std::tuple(ShowModalMessage("q", 36, ""), ShowModalMessage("q", 48, "")),
+            std::tuple(7, 1));
+  const std::pair<int16_t, BoxKind> cases[] = {
+      {9, BoxKind::kSystemError},    {99, BoxKind::kSystemError},   {-1, BoxKind::kSystemError},
+      {1000, BoxKind::kSystemError}, {1001, BoxKind::kEnvironment}, {1016, BoxKind::kEnvironment},
+      {1017, BoxKind::kSystemError}, {20, BoxKind::kInactive},      {86, BoxKind::kEnvironment}};
+  for (const char* title : {"家計診断", ""}) {  // empty before initialisation
+    for (auto [status, kind] : cases) {
+      SetUp();
+      Module().ApplicationTitle = title;
+      env.SetWinIni("Btrieve", "OPTIONS", "/f:20");  // 86 with options set: no offer
+      EXPECT_EQ(ReportFileError(status, "Open　出納帳"), 0);
+      EXPECT_EQ(Shown(), (std::vector<ShownBox>{{kind, status, "Open　出納帳"}})) << title;
+    }
+  }
 }
 
-TEST(StatusTextTest, HeadingLine) {
-  EXPECT_EQ(StatusHeading(9, "Close　クレジット"), "《EOF エラー》  ** Close　クレジット **");
-  EXPECT_EQ(StatusHeading(99, ""), "《エラーコード=99》  **  **");
+// Every file with a slot open but Bikou.dat, which is marked absent; the
+// handles go from 1 (start02.dat) to 8 (Himoku.dat).
+void OpenAll() {
+  for (void (*open)() :
+       {OpenStart, OpenKyuyoKingaku, OpenBunkatu, OpenSuitou, OpenYosan, OpenKyuyo, OpenCredit}) {
+    open();
+  }
+  OpenHimoku(Module().KakeiDir);
+  Module().FileState[kSlotBikou] = kFileAbsent;
 }
 
-class ShowModalMessageTest : public StoreTest {};
+bool AllClosed(const FakeRecordManager& records) {
+  return Module().FileState == std::array<int16_t, 35>{} && records.open_files() == 0;
+}
 
-TEST_F(ShowModalMessageTest, StylesMapToButtonsAndIcons) {
-  struct Case {
-    int32_t style;
-    Buttons buttons;
-    Icon icon;
-  };
-  for (const Case& c :
-       {Case{0, Buttons::kOk, Icon::kNone}, Case{4, Buttons::kYesNo, Icon::kNone},
-        Case{36, Buttons::kYesNo, Icon::kQuestion}, Case{48, Buttons::kOk, Icon::kExclamation},
-        Case{1, Buttons::kOkCancel, Icon::kNone}}) {
+TEST_F(StoreTest, DuplicateKeyAndDiskFullMayKeepTheFilesOpen) {
+  for (auto [answer, result] : {std::pair{Answer::kYes, 0}, {Answer::kNo, 1}, {Answer::kOk, 1}}) {
     SetUp();
-    ShowModalMessage("text", c.style, "");
-    ASSERT_EQ(dialogs.shown().size(), 1u);
-    const MessageBoxRequest& box = dialogs.shown()[0];
-    EXPECT_EQ(box.buttons, c.buttons) << c.style;
-    EXPECT_EQ(box.icon, c.icon) << c.style;
-    EXPECT_TRUE(box.system_modal);
-    EXPECT_EQ(box.text, "text");
-    EXPECT_EQ(box.title, "H5Kakei");
-  }
-}
-
-TEST_F(ShowModalMessageTest, ReturnsTheAnswerAndKeepsAGivenTitle) {
-  dialogs.Script({Answer::kYes, Answer::kNo, Answer::kOk});
-  EXPECT_EQ(ShowModalMessage("q", 4, "家計診断"), 6);
-  EXPECT_EQ(dialogs.shown()[0].title, "家計診断");
-  EXPECT_EQ(ShowModalMessage("q", 36, ""), 7);
-  EXPECT_EQ(ShowModalMessage("q", 0, ""), 1);
-  EXPECT_EQ(ShowModalMessage("closed", 4, ""), 7);  // no answer left: closed
-}
-
-TEST_F(ShowModalMessageTest, WithoutDialogsAnswersAsClosed) {
-  ResetModule(Ports{.environment = &env, .records = &records});
-  EXPECT_EQ(ShowModalMessage("q", 4, ""), 7);
-  EXPECT_EQ(ShowModalMessage("q", 0, ""), 1);
-}
-
-class ReportTest : public StoreTest {
- protected:
-  // Opens three files and marks one absent.
-  void OpenSome() {
-    OpenHimoku(Module().KakeiDir);
-    OpenSuitou();
-    OpenKyuyoKingaku();
-    Module().FileState[kSlotBunkatu] = kFileAbsent;
-  }
-  void ExpectAllClosed() {
-    for (int slot = 1; slot <= 34; ++slot) EXPECT_EQ(Module().FileState[slot], 0) << slot;
-    EXPECT_EQ(records.open_files(), 0);
-  }
-};
-
-TEST_F(ReportTest, SystemErrorMessage) {
-  EXPECT_EQ(ReportFileError(9, "Close　クレジット"), 0);
-  ASSERT_EQ(dialogs.shown().size(), 1u);
-  const MessageBoxRequest& box = dialogs.shown()[0];
-  EXPECT_EQ(box.text,
-            "システムエラーが発生しました。強制終了します。\n"
-            "以下のメッセージをご確認の上、サポートセンターまで\n"
-            "お問い合わせ下さい。\n"
-            "\n"
-            "《EOF エラー》  ** Close　クレジット **\n"
-            "\n"
-            "\n"
-            "株式会社 青葉システム");
-  EXPECT_EQ(box.buttons, Buttons::kOk);
-  EXPECT_EQ(box.icon, Icon::kNone);
-  EXPECT_TRUE(box.system_modal);
-  EXPECT_EQ(box.title, "H5Kakei");
-}
-
-TEST_F(ReportTest, DefaultRowForUnlistedStatus) {
-  ReportFileError(99, "ReadNXT　出納帳");
-  ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(dialogs.shown()[0].text, SystemErrorText("《エラーコード=99》  ** ReadNXT　出納帳 **"));
-}
-
-TEST_F(ReportTest, EnvironmentMessageForRecordManagerErrors) {
-  for (int16_t status : {1001, 1003, 1016}) {
-    SetUp();
-    EXPECT_EQ(ReportFileError(status, "Open　出納帳"), 0);
-    ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown()[0].text, "《エラーコード=" + std::to_string(status) +
-                                           "》  ** Open　出納帳 **\n"
-                                           "\n"
-                                           "お使いのWindowsの動作環境が   「家計診断」の\n"
-                                           "動作環境に当てはまらない可能性があります。\n"
-                                           "詳しくは マニュアルの　<エラー> を　ご覧下さい。\n"
-                                           "\n"
-                                           "「家計診断」を終了します。");
-    EXPECT_EQ(dialogs.shown()[0].buttons, Buttons::kOk);
+    if (answer != Answer::kOk) dialogs.Script({answer});  // else closed unanswered
+    EXPECT_EQ(ReportFileError(18, "x"), result);
+    EXPECT_EQ(Shown(), (std::vector<ShownBox>{{BoxKind::kDiskFull, 0, ""}}));
   }
   SetUp();
-  ReportFileError(1017, "x");  // just past the range: the system-error message
-  EXPECT_EQ(dialogs.shown()[0].text, SystemErrorText("《エラーコード=1017》  ** x **"));
-}
-
-TEST_F(ReportTest, InactiveMessage) {
-  ReportFileError(20, "ReadGtorEQ  Yosan");
-  ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(dialogs.shown()[0].text,
-            "《エラーコード=20》  ** ReadGtorEQ  Yosan **\n"
-            "\n"
-            "「家計診断」を起動できませんでした。\n"
-            "もう一度「家計診断」を起動させてください。");
-  EXPECT_EQ(dialogs.shown()[0].buttons, Buttons::kOk);
-}
-
-TEST_F(ReportTest, EmptyApplicationTitleBeforeInitialisation) {
-  Module().ApplicationTitle.clear();
-  ReportFileError(20, "Open　Start");
-  ReportFileError(1003, "Open　Start");
-  ASSERT_EQ(dialogs.shown().size(), 2u);
-  EXPECT_NE(dialogs.shown()[0].text.find(
-                "\n「」を起動できませんでした。\nもう一度「」を起動させてください。"),
-            std::string::npos);
-  EXPECT_NE(dialogs.shown()[1].text.find("動作環境が   「」の\n"), std::string::npos);
-  EXPECT_NE(dialogs.shown()[1].text.find("\n「」を終了します。"), std::string::npos);
-  EXPECT_EQ(dialogs.shown()[0].title, "H5Kakei");
-}
-
-TEST_F(ReportTest, DuplicateKeyKeepsFilesOpenSilently) {
-  OpenSome();
+  OpenAll();
   size_t calls = records.calls().size();
-  Module().BtrStatus = 5;
+  dialogs.Script({Answer::kNo, Answer::kYes});
+  for (int16_t status : {5, 18}) HandleFileStatus(Module().BtrStatus = status, "x");
+  EXPECT_EQ(std::tuple(records.calls().size(), Module().FileState[kSlotSuitou]),
+            std::tuple(calls, 1));  // 5 silently and 18 with No: nothing closed
   HandleFileStatus(Module().BtrStatus, "x");
-  EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_EQ(records.calls().size(), calls);
-  EXPECT_EQ(Module().FileState[kSlotSuitou], kFileOpen);
-  EXPECT_EQ(Module().BtrStatus, 5);
-}
-
-TEST_F(ReportTest, DiskFull) {
-  struct Case {
-    std::initializer_list<Answer> answers;
-    int16_t answer;
-  };
-  for (const Case& c : {Case{{Answer::kYes}, 0}, Case{{Answer::kNo}, 1}, Case{{}, 1}}) {
-    SetUp();
-    OpenSome();
-    dialogs.Script(c.answers);
-    EXPECT_EQ(ReportFileError(18, "label"), c.answer);
-    ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown()[0].text,
-              "ディスクが一杯のため、データ登録できません。\n"
-              "不必要なファイルを削除してもう一度実行して下さい。\n"
-              "「ひだまり家庭帳」をいったん終了しますか？");
-    EXPECT_EQ(dialogs.shown()[0].buttons, Buttons::kYesNo);
-    EXPECT_EQ(dialogs.shown()[0].icon, Icon::kNone);
-  }
-  // Through HandleFileStatus: Yes closes everything, No leaves the files open.
-  SetUp();
-  OpenSome();
-  dialogs.Script({Answer::kNo});
-  Module().BtrStatus = 18;
-  HandleFileStatus(Module().BtrStatus, "label");
-  EXPECT_EQ(Module().FileState[kSlotSuitou], kFileOpen);
-  dialogs.Script({Answer::kYes});
-  HandleFileStatus(Module().BtrStatus, "label");
-  ExpectAllClosed();
+  EXPECT_TRUE(AllClosed(records));
   EXPECT_EQ(Module().BtrStatus, 18);
 }
 
-TEST_F(ReportTest, CloseAllVisitsSlotsInOrder) {
-  OpenStart();
-  OpenKyuyoKingaku();
-  OpenBunkatu();
-  OpenSuitou();
-  OpenYosan();
-  OpenKyuyo();
-  OpenCredit();
-  OpenHimoku(Module().KakeiDir);
-  Module().FileState[kSlotBikou] = kFileAbsent;
-  Module().BtrStatus = 0;
-  HandleFileStatus(Module().BtrStatus, "unused");
-  const std::string d = kTestKakeiDir;
-  EXPECT_EQ(ClosedPaths(),
-            (std::vector<std::string>{d + "Himoku.dat", d + "Credit.dat", d + "Kyuyo.dat",
-                                      d + "Yosan02.dat", d + "suitou02.dat", d + "bunkat02.dat",
-                                      d + "start02.dat", d + "Kyuyo02.dat"}));
-  EXPECT_TRUE(dialogs.shown().empty());
-  ExpectAllClosed();
-  EXPECT_EQ(Module().BtrStatus, 0);
-}
-
-TEST_F(ReportTest, CloseAllLeavesLastCloseStatus) {
-  OpenSome();
-  size_t last_close = records.calls().size() + 2;  // Himoku, Suitou, then KyuyoKingaku
-  AnswerCall(last_close, 5);  // duplicate key: reported silently, files stay as they are
-  int16_t zero = 0;
-  HandleFileStatus(zero, "unused");
-  EXPECT_EQ(Module().BtrStatus, 5);
-  EXPECT_TRUE(dialogs.shown().empty());
-  ExpectAllClosed();
-}
-
-TEST_F(ReportTest, ReportedStatusSurvivesThePass) {
-  for (bool files_open : {true, false}) {
+// A failure is reported, then every file closed in slot order; a Close that
+// fails on the way reports itself and the pass goes on. BtrStatus ends as the
+// report's, or as the last Close left it.
+TEST_F(StoreTest, CloseAllAfterAReport) {
+  using K = BoxKind;
+  const auto close_all = [] { HandleFileStatus(Module().BtrStatus = 0, ""); };
+  const char* close_labels[] = {
+      "費目ファイル クローズ", "Close　クレジット", "Close　Kyuyo", "Close　予算",
+      "Close　現金",           "Close　bunkatu",    "Close　Start", "Close　給与金額ファイル"};
+  std::vector<ShownBox> every_close;
+  for (const char* label : close_labels) every_close.push_back({K::kSystemError, 17, label});
+  // What starts the pass, the status of the read, which Close of the pass
+  // fails (from 1; 0: every one) and how, the boxes, the status after.
+  const std::tuple<void (*)(), int16_t, size_t, int16_t, std::vector<ShownBox>, int16_t> cases[] = {
+      {close_all, 0, 0, 0, {}, 0},
+      {close_all, 0, 0, 17, every_close, 17},
+      {ReadGtorEQSuitou, 2, 0, 0, {{K::kSystemError, 2, "ReadGtorEQ  出納帳"}}, 2},
+      {ReadNXTSuitou,
+       22,
+       2,
+       17,
+       {{K::kSystemError, 22, "ReadNXT　出納帳"}, {K::kSystemError, 17, "Close　クレジット"}},
+       22},
+      {close_all, 0, 5, 2, {{K::kSystemError, 2, "Close　現金"}}, 2},
+      {close_all, 0, 8, 5, {}, 5}};
+  for (const auto& [start, read_status, failing_close, close_status, boxes, after] : cases) {
     SetUp();
-    if (files_open) OpenSome();
-    AnswerOperation(kBtrGetGreaterOrEqual, 2);
-    ReadGtorEQSuitou();
-    EXPECT_EQ(Module().BtrStatus, 2);
-    ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown()[0].text,
-              SystemErrorText("《I/O  エラー》  ** ReadGtorEQ  出納帳 **"));
-    ExpectAllClosed();
+    OpenAll();
+    AnswerOperation({kBtrGetGreaterOrEqual, kBtrGetNext}, read_status);
+    size_t first_close = records.calls().size() + (read_status ? 1 : 0);
+    if (failing_close) AnswerCall(first_close + failing_close - 1, close_status);
+    if (!failing_close) AnswerOperation(kBtrClose, close_status);
+    start();
+    EXPECT_EQ(Shown(), boxes);
+    EXPECT_EQ(ClosedHandles(), (std::vector<uint32_t>{8, 7, 6, 5, 4, 3, 1, 2}));
+    EXPECT_TRUE(AllClosed(records));
+    EXPECT_EQ(Module().BtrStatus, after);
   }
 }
 
-TEST_F(ReportTest, CloseFailingDuringPassReportsAndClosesTheRest) {
-  OpenSome();
-  OpenCredit();
-  // The read is call n; the pass closes Himoku (n + 1), then Credit (n + 2).
-  size_t credit_close = records.calls().size() + 2;
-  AnswerCall(credit_close, 17);
-  AnswerOperation(kBtrGetNext, 22);
-  ReadNXTSuitou();
-  ASSERT_EQ(dialogs.shown().size(), 2u);
-  EXPECT_EQ(dialogs.shown()[0].text, SystemErrorText("《エラーコード=22》  ** ReadNXT　出納帳 **"));
-  EXPECT_EQ(dialogs.shown()[1].text,
-            SystemErrorText("《クローズエラー》  ** Close　クレジット **"));
-  const std::string d = kTestKakeiDir;
-  EXPECT_EQ(ClosedPaths(), (std::vector<std::string>{d + "Himoku.dat", d + "Credit.dat",
-                                                     d + "suitou02.dat", d + "Kyuyo02.dat"}));
-  ExpectAllClosed();
-  EXPECT_EQ(Module().BtrStatus, 22);
-}
-
-TEST_F(ReportTest, CloseFailingDuringCloseAllLeavesItsStatus) {
-  OpenSome();
-  size_t suitou_close = records.calls().size() + 1;
-  AnswerCall(suitou_close, 2);
-  Module().BtrStatus = 0;
-  HandleFileStatus(Module().BtrStatus, "");
-  ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(dialogs.shown()[0].text, SystemErrorText("《I/O  エラー》  ** Close　現金 **"));
-  ExpectAllClosed();
-  EXPECT_EQ(Module().BtrStatus, 2);
-}
-
-TEST_F(ReportTest, EveryCloseFailingStillEndsWithAllClosed) {
-  OpenStart();
-  OpenKyuyoKingaku();
-  OpenBunkatu();
+TEST_F(StoreTest, TooManyFilesOffersToSetTheOptions) {
+  using K = BoxKind;
+  using Value = std::optional<std::string>;  // [Btrieve] OPTIONS; nullopt: missing
+  // The value before, the answer (none: the box is closed), whether the
+  // write fails, the boxes, the value after.
+  const std::tuple<Value, std::optional<Answer>, bool, std::vector<BoxKind>, Value> cases[] = {
+      {" NO ", Answer::kYes, false, {K::kOptionsOffer, K::kOptionsWritten}, kOfferedOptions},
+      {{}, Answer::kNo, false, {K::kOptionsOffer, K::kEnvironment}, {}},
+      {{}, Answer::kYes, true, {K::kOptionsOffer, K::kEnvironment}, {}},
+      {"no", Answer::kYes, false, {K::kEnvironment}, "no"},
+      {"", Answer::kYes, false, {K::kEnvironment}, ""},
+      {"NO\t", {}, false, {K::kEnvironment}, "NO\t"},
+      {{}, Answer::kYes, false, {K::kOptionsOffer, K::kOptionsWritten}, kOfferedOptions}};
+  for (const auto& [value, answer, write_fails, boxes, value_after] : cases) {
+    SetUp();
+    if (value) env.SetWinIni("Btrieve", "OPTIONS", *value);
+    env.FailWinIniWrites(write_fails);
+    if (answer) dialogs.Script({*answer});
+    OpenCredit();
+    AnswerOperation(kBtrOpen, kBtrTooManyFiles);
+    OpenSuitou();
+    EXPECT_EQ(Module().BtrStatus, kBtrTooManyFiles);
+    std::vector<BoxKind> kinds;
+    for (const ShownBox& box : Shown()) kinds.push_back(box.kind);
+    EXPECT_EQ(kinds, boxes) << value.value_or("(missing)");
+    EXPECT_EQ(env.WinIniValue("Btrieve", "OPTIONS"), value_after);
+    EXPECT_TRUE(AllClosed(records));
+  }
+  // Once written, only the environment message.
   OpenSuitou();
-  OpenYosan();
-  OpenKyuyo();
-  OpenCredit();
-  OpenHimoku(Module().KakeiDir);
-  AnswerOperation(kBtrClose, 17);
-  Module().BtrStatus = 0;
-  HandleFileStatus(Module().BtrStatus, "");
-  EXPECT_EQ(dialogs.shown().size(), 8u);  // one nested report per file
-  EXPECT_EQ(ClosedPaths().size(), 8u);
-  ExpectAllClosed();
-  EXPECT_EQ(Module().BtrStatus, 17);
+  EXPECT_EQ(dialogs.shown().size(), 3u);
+  EXPECT_EQ(Shown().back().kind, K::kEnvironment);
+}
+
+TEST_F(StoreTest, WinIniStringsPassAsAnsi) {
+  env.SetWinIni(ToAnsi("設定"), ToAnsi("名前"), ToAnsi("家計簿です"));
+  EXPECT_EQ(ReadWinIniString("設定", "名前", "", 6), "家計");  // never half a character
+  EXPECT_EQ(ReadWinIniString("設定", "無い", "既定", 100), "既定");
+  EXPECT_EQ(ReadWinIniString("設定", "名前", "", 0) + ReadWinIniString("設定", "名前", "", -5), "");
+  EXPECT_TRUE(WriteWinIniString("設定", "新", "値"));
+  EXPECT_EQ(env.WinIniValue(ToAnsi("設定"), ToAnsi("新")), ToAnsi("値"));
+  ResetModule(Ports{.records = &records, .dialogs = &dialogs});  // no environment
+  EXPECT_EQ(ReadWinIniString("Btrieve", "OPTIONS", "NO", 100), "");
+  EXPECT_FALSE(WriteRecordManagerOptions());
+}
+
+TEST_F(StoreTest, OpenPathsAndOwnerName) {
+  env.AddDirectory("C:\\Data");
+  env.AddDirectory(ToAnsi("C:\\データ"));
+  // Name and directory before and after: a name already in the directory is
+  // used as it stands (compared by character code); a directory without a
+  // short form gives the bare name.
+  const std::array<const char*, 4> cases[] = {
+      {"  Kikan02.dat  ", "C:\\Data", "C:\\Data\\Kikan02.dat", "C:\\Data\\"},
+      {"Kikan02.dat", "C:\\Missing", "Kikan02.dat", "C:\\Missing\\"},
+      {"C:\\Data\\x.dat", "C:\\Data", "C:\\Data\\x.dat", "C:\\Data"},
+      {"c:\\data\\x.dat", "C:\\Data\\", "C:\\Data\\c:\\data\\x.dat", "C:\\Data\\"},
+      {"給与.dat", "C:\\データ", "C:\\データ\\給与.dat", "C:\\データ\\"},
+      {" a.dat", "", " a.dat", ""}};
+  for (auto [name_before, dir_before, name_after, dir_after] : cases) {
+    std::string name = name_before, dir = dir_before, ansi = ToAnsi(name_after);
+    std::array<uint8_t, 254> buffer;
+    buffer.fill(0xCC);
+    MakeOpenPath(name, dir, buffer);
+    EXPECT_EQ(std::tie(name, dir), std::tuple(name_after, dir_after));
+    EXPECT_EQ(std::string(buffer.begin(), buffer.end()),
+              ansi + std::string(254 - ansi.size(), ' '));
+  }
+  std::string name(300, 'x'), dir;
+  std::array<uint8_t, 254> buffer{};
+  MakeOpenPath(name, dir, buffer);  // cut at the buffer's size
+  EXPECT_EQ(std::string(buffer.begin(), buffer.end()), std::string(254, 'x'));
+  env.AddDirectory(dir = "C:\\" + std::string(300, 'a'));
+  EXPECT_EQ(ShortPathOf(dir), "");  // a short form that does not fit is no short form
+  // The book year's last two characters name the per-year files.
+  for (auto [year, file] :
+       {std::pair{"1999", "suitou99.dat"}, {"", "suitou.dat"}, {"7", "suitou7.dat"}}) {
+    Module().FiscalYear = year;
+    OpenSuitou();
+    CloseSuitou();
+    EXPECT_EQ(records.calls().back().path, kTestKakeiDir + std::string(file));
+  }
+  ResetModule(Ports{});
+  EXPECT_EQ(ShortPathOf("C:\\Data\\"), "");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Every message box the library may show during start-up and a diagnosis,
-// written out here from the product's own texts, so that a run under faults
-// can be checked box by box: the text must be one of these, byte for byte,
-// with the buttons, icon, title and modality that belong to it.
+// written out from the product's own texts, so that a run under faults can
+// be checked box by box: the text byte for byte, with the buttons, icon,
+// title and modality that belong to it.
 #ifndef H5KAKEI_TESTS_SUPPORT_MESSAGES_H_
 #define H5KAKEI_TESTS_SUPPORT_MESSAGES_H_
 
@@ -15,33 +15,36 @@
 
 namespace h5 {
 
-// The text of the status-20 failure of the expense-category open and of the
-// start-file open, as the tile shows them.
+// The status-20 failures of the expense-category and start-file opens.
 extern const char kHimokuFailureText[];
 extern const char kStartFailureText[];
-// The value offered for [Btrieve] OPTIONS.
-extern const char kOfferedOptions[];
+extern const char kOfferedOptions[];  // for [Btrieve] OPTIONS
 
 // The system-error dialog's text around a heading line.
 std::string SystemErrorText(const std::string& heading);
 
-// What a status dialog's heading line "《T》  ** label **" names.
+// What a heading line "《T》  ** label **" names.
 struct StatusHeadingParts {
   int16_t status = 0;  // one of the statuses whose short text is T
   std::string label;
 };
-
-// The parts of the first line of text that reads as a heading; nullopt when
-// no line does.
+// The first line of text that reads as a heading; nullopt when none does.
 std::optional<StatusHeadingParts> ParseHeading(std::string_view text);
 
+// One data file's operation labels ("" where it has none); file is its name
+// in lower case without year digits, "kyuyo-amounts.dat" for Kyuyo02.dat.
+struct FileLabels {
+  const char *file, *open, *close;
+  const char* read;  // Get Equal or Get Greater or Equal
+  const char* next;  // Get Next
+};
+const std::vector<FileLabels>& DataFileLabels();
 // The operation labels of every file operation.
 const std::vector<std::string>& KnownLabels();
 
 // The short text of status in a heading.
 std::string ShortStatusText(int16_t status);
 
-// The kinds of boxes, for counting what a run showed.
 enum class BoxKind {
   kUnknown,
   kHimokuFailure,   // 501 inactive opens of Himoku.dat
@@ -54,9 +57,8 @@ enum class BoxKind {
   kDiskFull,        // status 18
 };
 
-// Checks one box. application_title is the title the library held when the
-// box was shown (empty during start-up). Returns the kind, or kUnknown with
-// *why saying what does not match.
+// Checks one box against the title the library held when it was shown
+// (empty during start-up); kUnknown with *why when nothing matches.
 BoxKind ClassifyBox(const MessageBoxRequest& box, std::string_view application_title,
                     std::string* why);
 

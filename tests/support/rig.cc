@@ -1,9 +1,12 @@
 #include "rig.h"
 
+#include <gtest/gtest.h>
+
 #include "control/frm_kakei.h"
 #include "platform/fake/fake_shell.h"
 #include "startup/startup.h"
 #include "store/module.h"
+#include "tools/book_builder.h"
 #include "tools/sample.h"
 
 namespace h5 {
@@ -16,80 +19,49 @@ fs::path KakeiFolder(const fs::path& root) {
 
 fs::path WinIniFile(const fs::path& root) { return root / "drive_c" / "windows" / "win.ini"; }
 
-nlohmann::json DemoBook(std::chrono::year_month_day today, bool with_options) {
-  nlohmann::json book = SampleBook(today);
+bool BuildDemoBook(const fs::path& root, bool with_options) {
+  nlohmann::json book = SampleBook(kDemoToday);
   // The year before: a second start file for start-up to weigh.
-  const std::chrono::year_month_day year_before{today.year() - std::chrono::years{1}, today.month(),
-                                                today.day()};
-  const nlohmann::json before = SampleBook(year_before);
+  const nlohmann::json before =
+      SampleBook({kDemoToday.year() - std::chrono::years{1}, kDemoToday.month(), kDemoToday.day()});
   for (const auto& [path, file] : before["data"].items()) {
     if (!book["data"].contains(path)) book["data"][path] = file;
   }
   if (!with_options) book["ini"]["C:\\windows\\win.ini"]["Btrieve"]["OPTIONS"] = nullptr;
-  return book;
+  std::string error;
+  const bool built = BuildBook(book, root, &error);
+  EXPECT_TRUE(built) << error;
+  return built;
 }
 
-Answer AnsweringDialogs::Show(const MessageBoxRequest& request) {
-  Answer answer = ClosedAnswer(request.buttons);
-  if (agree_) answer = request.buttons == Buttons::kYesNo ? Answer::kYes : Answer::kOk;
-  shown_.push_back(request);
-  answers_.push_back(answer);
-  return answer;
-}
-
-DiagnosisOutcome RunWholeDiagnosis(Environment& environment, RecordManager& records,
-                                   AnsweringDialogs& dialogs) {
-  DiagnosisOutcome outcome;
-  FakeShell shell;
-  FakeScreen screen;
-  ResetModule(Ports{&environment, &records, &dialogs, &shell, nullptr, &screen});
-  Main();
-  outcome.startup_boxes = dialogs.shown().size();
-  outcome.preset_level = Module().PresetLevel;
-  outcome.fiscal_year = Module().FiscalYear;
-  {
-    FrmKakei control(outcome.surface);
-    outcome.level = control.DiagnosisLevel();
-  }
-  outcome.file_state = Module().FileState;
-  ResetModule(Ports{});
-  return outcome;
-}
-
-std::vector<std::string> Violations(const DiagnosisOutcome& outcome,
-                                    const AnsweringDialogs& dialogs, int open_files,
-                                    std::vector<BoxKind>* kinds) {
+std::vector<std::string> Violations(DiagnosisRun& run, int open_files) {
   std::vector<std::string> found;
-  for (size_t slot = 0; slot < outcome.file_state.size(); ++slot) {
-    if (outcome.file_state[slot] != 0) {
-      found.push_back("FileState slot " + std::to_string(slot) + " is " +
-                      std::to_string(outcome.file_state[slot]));
-    }
+  for (size_t slot = 0; slot < run.file_state.size(); ++slot) {
+    if (run.file_state[slot] != 0) found.push_back("FileState slot " + std::to_string(slot));
   }
   if (open_files != 0) found.push_back(std::to_string(open_files) + " files left open");
-  if (outcome.level < 0 || outcome.level > 7) {
-    found.push_back("level " + std::to_string(outcome.level));
+  if (run.level < 0 || run.level > 7) found.push_back("level " + std::to_string(run.level));
+  if (run.preset_level != "" && run.preset_level != "6" && run.preset_level != "7") {
+    found.push_back("PresetLevel \"" + run.preset_level + "\"");
   }
-  if (outcome.preset_level != "" && outcome.preset_level != "6" && outcome.preset_level != "7") {
-    found.push_back("PresetLevel \"" + outcome.preset_level + "\"");
-  }
-
-  // The tile shows what its level says.
   std::string caption;
   bool label_visible = false;
-  int16_t picture = FrmKakei::PictureForLevel(outcome.level, &caption, &label_visible);
-  if (outcome.surface.picture != picture || outcome.surface.label_visible != label_visible ||
-      (label_visible && outcome.surface.caption != caption)) {
-    found.push_back("the tile does not show level " + std::to_string(outcome.level));
+  int16_t picture = FrmKakei::PictureForLevel(run.level, &caption, &label_visible);
+  if (run.surface.picture != picture || run.surface.label_visible != label_visible ||
+      (label_visible && run.surface.caption != caption)) {
+    found.push_back("the tile does not show level " + std::to_string(run.level));
   }
-
-  for (size_t i = 0; i < dialogs.shown().size(); ++i) {
+  run.kinds.clear();
+  run.headings.clear();
+  for (size_t i = 0; i < run.boxes.size(); ++i) {
+    std::optional<StatusHeadingParts> heading = ParseHeading(run.boxes[i].text);
+    run.headings.push_back(heading ? std::to_string(heading->status) + " " + heading->label : "");
     std::string why;
     // Start-up runs before the control has set its title.
-    std::string_view title = i < outcome.startup_boxes ? "" : "家計診断";
-    BoxKind kind = ClassifyBox(dialogs.shown()[i], title, &why);
-    if (kind == BoxKind::kUnknown) found.push_back("box " + std::to_string(i) + ": " + why);
-    if (kinds) kinds->push_back(kind);
+    run.kinds.push_back(ClassifyBox(run.boxes[i], i < run.startup_boxes ? "" : "家計診断", &why));
+    if (run.kinds.back() == BoxKind::kUnknown) {
+      found.push_back("box " + std::to_string(i) + ": " + why);
+    }
   }
   return found;
 }
@@ -100,15 +72,49 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-bool AgreedToWriteOptions(const AnsweringDialogs& dialogs) {
-  for (size_t i = 0; i < dialogs.shown().size(); ++i) {
-    std::string why;
-    if (ClassifyBox(dialogs.shown()[i], "", &why) == BoxKind::kOptionsOffer &&
-        dialogs.answers()[i] == Answer::kYes) {
-      return true;
-    }
+namespace {
+
+class AnsweringDialogs : public Dialogs {
+ public:
+  AnsweringDialogs(bool agree, std::vector<MessageBoxRequest>& shown)
+      : agree_(agree), shown_(shown) {}
+  Answer Show(const MessageBoxRequest& request) override {
+    shown_.push_back(request);
+    if (!agree_) return ClosedAnswer(request.buttons);
+    return request.buttons == Buttons::kYesNo ? Answer::kYes : Answer::kOk;
   }
-  return false;
+
+ private:
+  bool agree_;
+  std::vector<MessageBoxRequest>& shown_;
+};
+
+}  // namespace
+
+RealRoot::RealRoot(const fs::path& root) : environment(root) {
+  environment.SetToday(kDemoToday);
+  engine = OpenKakeiDb(root, environment);
+}
+
+DiagnosisRun RealRoot::Run(bool agree, RecordManager* records, Environment* env) {
+  DiagnosisRun run;
+  AnsweringDialogs dialogs(agree, run.boxes);
+  FakeShell shell;
+  FakeScreen screen;
+  ResetModule(Ports{env ? env : &environment, records ? records : engine.get(), &dialogs, &shell,
+                    nullptr, &screen});
+  Main();
+  run.startup_boxes = run.boxes.size();
+  run.preset_level = Module().PresetLevel;
+  run.fiscal_year = Module().FiscalYear;
+  {
+    FrmKakei control(run.surface);
+    run.level = control.DiagnosisLevel();
+  }
+  run.file_state = Module().FileState;
+  ResetModule(Ports{});
+  run.found = Violations(run, engine->open_files());
+  return run;
 }
 
 }  // namespace h5

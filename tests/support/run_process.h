@@ -12,6 +12,7 @@ struct ProcessResult {
   std::string out, err;
 };
 
+std::string ShellQuoted(const std::string& word);  // in single quotes, for sh
 // argv[0] is the program's path. extra_env entries are "NAME=value".
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::string>& extra_env = {});
