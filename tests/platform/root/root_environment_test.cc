@@ -1,4 +1,6 @@
 #include "platform/root/root_environment.h"
+#include "platform/root/root_cookie_store.h"
+#include "platform/root/root_shell.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -6,7 +8,11 @@
 #include <time.h>
 
 #include <algorithm>
+#include <chrono>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using namespace std::chrono_literals;
 
 const std::string kSuiteSubkey =
     "SOFTWARE\\SORAHATO\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\x89\xC6\x92\xEB\x92\xA0\x82\x54";
@@ -56,14 +63,14 @@ TEST_F(RootEnvironmentTest, PrivateProfileThroughWindowsPaths) {
     EXPECT_EQ(env_.PrivateProfileString("DirName", "datapath", "HdmData5", 256, file), "Data6");
   }
   EXPECT_EQ(env_.PrivateProfileString("a", "k", "d", 256, "APP.INI"), "in windows");
-  const char* missing_files[] = {"",
-                                 "C:\\Hidamari5\\none.ini",
+  const char* missing_files[] = {"C:\\Hidamari5\\none.ini",
                                  "none.ini",
                                  "C:\\dir.ini",
                                  "C:\\..\\outside.ini",
                                  "..\\..\\outside.ini",
                                  "C:\\a|b.ini",
                                  "\\\\server\\share\\x.ini"};
+  EXPECT_EQ(env_.PrivateProfileString("DirName", "datapath", "HdmData5", 256, ""), "HdmData5");
   for (const char* file : missing_files) {
     EXPECT_EQ(env_.PrivateProfileString("DirName", "datapath", "HdmData5", 256, file), "HdmData5")
         << file;
@@ -74,49 +81,35 @@ TEST_F(RootEnvironmentTest, PrivateProfileThroughWindowsPaths) {
   EXPECT_EQ(env_.PrivateProfileInt(kShomikigen, "x", 1, kakei), 1u);
 }
 
-// Replacing, adding a key and adding a section keep every other byte of a mixed file.
-TEST_F(RootEnvironmentTest, WinIniReadAndWriteKeepEveryOtherByte) {
-  const std::string before = "; for 16-bit app support\r\n[fonts]\r\n[" + kShomikigen + "]\n" +
-                             kKakeibo +
-                             " = \x83\x5C\x95\x5C \r\n\r\n[Btrieve]\r\n  OPTIONS =  NO   "
-                             "\r\nother=1\r\n[mci extensions]\r\nwav=waveaudio";
-  root_.Write("drive_c/windows/win.ini", before);
-  EXPECT_EQ(env_.WinIniString("btrieve", "options", "NO", 100), "NO");
-  EXPECT_EQ(env_.WinIniString(kShomikigen, kKakeibo, "", 100), "\x83\x5C\x95\x5C");
-
-  ASSERT_TRUE(env_.WriteWinIniString("Btrieve", "OPTIONS", kOptions));
-  std::string expected = before;
-  expected.replace(expected.find("NO   "), 2, kOptions);
-  EXPECT_EQ(ReadTree(root_.path()), (Tree{{"drive_c/windows/win.ini", expected}}));
-  EXPECT_EQ(env_.WinIniString("Btrieve", "OPTIONS", "NO", 100), kOptions);
-  ASSERT_TRUE(env_.WriteWinIniString("mci extensions", "mid", "sequencer"));
-  ASSERT_TRUE(env_.WriteWinIniString("New", "k", "v"));
-  EXPECT_EQ(root_.Read("drive_c/windows/win.ini"),
-            expected + "\r\nmid=sequencer\r\n[New]\r\nk=v\r\n");
-}
-
 struct WinIniCase {
   const char* what;
   std::string setup, before;  // setup ending in '/' is a folder, else win.ini itself
   std::string section, key, value;
+  std::string old;                   // read before, and after a refusal
   std::optional<std::string> after;  // nullopt: refused, nothing changes
 };
 
+// Writes change the value's bytes only, in place; refusals leave the whole root alone.
 TEST(WinIniWriteTest, WritesInPlaceOrRefusesAndLeavesAllAlone) {
+  const std::string mixed = "; 16-bit\r\n[fonts]\r\n[" + kShomikigen + "]\n" + kKakeibo + " = ";
+  const std::string rest = " \r\n\r\n[Btrieve]\r\n  OPTIONS =  NO   \r\n[mci]\r\nwav=waveaudio";
   const WinIniCase cases[] = {
-      {"created on drive C", "drive_c/", "", "Btrieve", "OPTIONS", kOptions,
+      {"mixed CP932 file", "drive_c/windows/win.ini", mixed + "\x83\x5C\x95\x5C" + rest,
+       kShomikigen, kKakeibo, kOptions, "\x83\x5C\x95\x5C", mixed + kOptions + rest},
+      {"created on drive C", "drive_c/", "", "Btrieve", "OPTIONS", kOptions, "NO",
        "[Btrieve]\r\nOPTIONS=" + kOptions + "\r\n"},
-      {"stored names, mode kept", "drive_c/WINDOWS/WIN.INI", "[a]\nb=c\n", "a", "b", "d",
+      {"stored names, mode kept", "drive_c/WINDOWS/WIN.INI", "[a]\nb=c\n", "a", "b", "d", "c",
        "[a]\nb=d\n"},
       {"UTF-8 stays UTF-8", "drive_c/windows/win.ini", "\xEF\xBB\xBF[賞味期限]\r\n家計簿=✓\r\n",
-       kShomikigen, "\x83\x5C", "\x95\x5C", "\xEF\xBB\xBF[賞味期限]\r\n家計簿=✓\r\nソ=表\r\n"},
-      {"no drive C", "", "", "Btrieve", "OPTIONS", kOptions, std::nullopt},
+       kShomikigen, kKakeibo, "\x95\x5C", "?", "\xEF\xBB\xBF[賞味期限]\r\n家計簿=表\r\n"},
+      {"no drive C", "", "", "Btrieve", "OPTIONS", kOptions, "NO", std::nullopt},
       {"empty key", "drive_c/windows/win.ini", "[Btrieve]\r\nOPTIONS=NO\r\n", "Btrieve", "", "x",
-       std::nullopt},
+       "NO", std::nullopt},
       {"line break in value", "drive_c/windows/win.ini", "[Btrieve]\r\nOPTIONS=NO\r\n", "Btrieve",
-       "OPTIONS", "a\r\n[Evil]", std::nullopt},
-      {"win.ini is a folder", "drive_c/windows/win.ini/keep/", "", "B", "K", "v", std::nullopt},
-      {"windows is a file", "drive_c/windows", "a file", "B", "K", "v", std::nullopt},
+       "OPTIONS", "a\r\n[Evil]", "NO", std::nullopt},
+      {"win.ini is a folder", "drive_c/windows/win.ini/keep/", "", "B", "K", "v", "NO",
+       std::nullopt},
+      {"windows is a file", "drive_c/windows", "a file", "B", "K", "v", "NO", std::nullopt},
   };
   for (const WinIniCase& c : cases) {
     ScratchDir root;
@@ -129,13 +122,15 @@ TEST(WinIniWriteTest, WritesInPlaceOrRefusesAndLeavesAllAlone) {
     }
     Snapshot before = TakeSnapshot(root.path());
     RootEnvironment env(root.path());
+    EXPECT_EQ(env.WinIniString(c.section, c.key, "NO", 100), c.old) << c.what;
     EXPECT_EQ(env.WriteWinIniString(c.section, c.key, c.value), c.after.has_value()) << c.what;
     if (!c.after) {
       EXPECT_EQ(TakeSnapshot(root.path()), before) << c.what;
-      EXPECT_EQ(env.WinIniString(c.section, c.key, "NO", 100), "NO") << c.what;
+      EXPECT_EQ(env.WinIniString(c.section, c.key, "NO", 100), c.old) << c.what;
       continue;
     }
     EXPECT_EQ(ReadTree(root.path()), (Tree{{file, *c.after}})) << c.what;
+    EXPECT_EQ(env.WinIniString(c.section, c.key, "NO", 100), c.value) << c.what;
     if (before.count(file)) {
       EXPECT_EQ(TakeSnapshot(root.path())[file].substr(0, 9), "file 416 ") << c.what;
     }
@@ -236,6 +231,129 @@ TEST_F(RootEnvironmentTest, TodayAndLibraryDirectory) {
   EXPECT_EQ(env_.LibraryDirectory(), "C:\\Windows\\System32");
   env_.SetLibraryDirectory("C:\\Hidamari5");
   EXPECT_EQ(env_.LibraryDirectory(), "C:\\Hidamari5");
+}
+
+// Exact address lookup; the size counts CP932 bytes and the NUL.
+TEST(RootCookieStoreTest, LooksUpExactAddressesWithinTheBuffer) {
+  ScratchDir root;
+  EXPECT_EQ(RootCookieStore(root.path()).Cookie("file:///C:\\x", "winflag", 255), std::nullopt);
+  root.Write(
+      "cookies.txt",
+      "\xEF\xBB\xBF# comment\tline\r\nfile:///C:\\ひだまり\\timer\\bottom0.html\twinflag=1\r\n"
+      "file:///c:\\ひだまり\\timer\\bottom0.html\twinflag=0\r\n"
+      "file:///C:\\Other\\timer\\bottom0.html\tother=x; winflag=1; name=値\nno tab here\n"
+      "#file:///C:\\Commented\\timer\\bottom0.html\twinflag=1\n"
+      "file:///C:\\Empty\\timer\\bottom0.html\t\nfile:///C:\\Twice\\timer\\bottom0.html\tfirst\n"
+      "file:///C:\\Twice\\timer\\bottom0.html\tsecond\npage\twinflag=1\nwide\t値");
+  RootCookieStore store(root.path());
+  const std::string page = "file:///C:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\timer\\bottom0.html";
+  const std::tuple<std::string, uint32_t, std::optional<std::string>> cases[] = {
+      {page, 255, "winflag=1"},
+      {"file:///c:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\timer\\bottom0.html", 255, "winflag=0"},
+      {"FILE:///C:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\timer\\bottom0.html", 255, std::nullopt},
+      {page + " ", 255, std::nullopt},
+      {page + "\0junk"s, 255, "winflag=1"},
+      {"file:///C:\\Other\\timer\\bottom0.html", 255, "other=x; winflag=1; name=\x92\x6C"},
+      {"file:///C:\\Commented\\timer\\bottom0.html", 255, std::nullopt},
+      {"#file:///C:\\Commented\\timer\\bottom0.html", 255, std::nullopt},
+      {"file:///C:\\Empty\\timer\\bottom0.html", 255, ""},
+      {"file:///C:\\Twice\\timer\\bottom0.html", 255, "first"},
+      {"no tab here", 255, std::nullopt},
+      {"", 255, std::nullopt},
+      {"page", 10, "winflag=1"},
+      {"page", 9, std::nullopt},
+      {"page", 0, std::nullopt},
+      {"wide", 3, "\x92\x6C"},  // 値: 2 bytes in CP932, 3 in UTF-8
+      {"wide", 2, std::nullopt},
+  };
+  for (const auto& [url, size, cookie] : cases) {
+    EXPECT_EQ(store.Cookie(url, "winflag", size), cookie) << url << " " << size;
+  }
+}
+
+// Reports argc, [each argument], working directory, H5KAKEI_ROOT and pid in <root>/launch.out,
+// renamed into place so a reader sees it whole; "slow" as first argument makes it wait first.
+const char kStandIn[] =
+    "#!/bin/sh\n[ \"$1\" = slow ] && sleep 2\n"
+    "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd -P; echo \"$H5KAKEI_ROOT\";\n"
+    "  echo $$; } > \"$H5KAKEI_ROOT/launch.tmp\" && mv \"$H5KAKEI_ROOT/launch.tmp\" "
+    "\"$H5KAKEI_ROOT/launch.out\"\n";
+
+class RootShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::chmod(root_.Write("drive_c/Hidamari5/HdmMenu5.exe", kStandIn).c_str(), 0755);
+    root_.MakeDir("drive_c/Windows/System32");
+    root_.Write("drive_c/Hidamari5/readme.txt", "not a program");
+    root_.MakeDir("drive_c/Hidamari5/folder.exe");
+  }
+  ScratchDir root_;
+  RootShell shell_{root_.path()};
+};
+
+struct LaunchCase {
+  std::string verb, program, parameters, directory;
+  std::vector<std::string> arguments;  // argc, then each argument
+  std::string cwd;                     // below the root
+};
+
+// Starts the program with one UTF-8 argument in its folder, returns at once and reaps it.
+TEST_F(RootShellTest, StartsProgramWithoutWaiting) {
+  const LaunchCase cases[] = {
+      {"OPEN",
+       "C:\\hidamari5\\HDMMENU5.EXE",
+       "4,1",
+       "C:\\Windows\\System32",
+       {"1", "[4,1]"},
+       "drive_c/Windows/System32"},
+      {"open",
+       "C:\\Hidamari5\\HdmMenu5.exe",
+       "a  b \"c\" $HOME * \x89\xC6\x8C\x76",
+       "C:\\Hidamari5",
+       {"1", "[a  b \"c\" $HOME * 家計]"},
+       "drive_c/Hidamari5"},
+      {"", "\\Hidamari5\\HdmMenu5.exe", "", "", {"0"}, "drive_c/Hidamari5"},
+      {"OPEN", "C:\\Hidamari5\\HdmMenu5.exe", "slow", "C:\\", {"1", "[slow]"}, "drive_c"},
+  };
+  fs::path out = root_.path() / "launch.out";
+  for (const LaunchCase& c : cases) {
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(shell_.Execute(c.verb, c.program, c.parameters, c.directory, 9)) << c.parameters;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    for (int i = 0; i < 1000 && !fs::exists(out); ++i) std::this_thread::sleep_for(10ms);
+    std::vector<std::string> report = c.arguments;
+    report.push_back(fs::canonical(root_.path() / c.cwd).string());
+    std::istringstream in(root_.Read("launch.out"));
+    fs::remove(out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), report.size() + 2) << c.parameters;
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end() - 2), report);
+    EXPECT_EQ(fs::canonical(lines[lines.size() - 2]), fs::canonical(root_.path()));
+    fs::path proc = fs::path("/proc") / lines.back();  // gone, not left a zombie
+    for (int i = 0; i < 1000 && fs::exists(proc); ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_FALSE(fs::exists(proc)) << "process " << lines.back() << " left behind";
+  }
+}
+
+TEST_F(RootShellTest, RefusesWhatCannotStart) {
+  const std::string menu = "C:\\Hidamari5\\HdmMenu5.exe", dir = "C:\\Hidamari5";
+  const std::vector<std::string> cases[] = {
+      // verb, program, directory
+      {"print", menu, dir},
+      {"OPEN", "C:\\Hidamari5\\Nothing.exe", dir},
+      {"OPEN", "\\HdmMenu5.exe", dir},  // a lone backslash is no install folder
+      {"OPEN", "C:\\Hidamari5\\folder.exe", dir},
+      {"OPEN", "C:\\Hidamari5\\readme.txt", dir},
+      {"OPEN", "C:\\..\\..\\..\\bin\\sh", dir},
+      {"OPEN", "C:\\Hidamari5\\a|b.exe", dir},
+      {"OPEN", menu, "C:\\Nothing"},
+      {"OPEN", menu, "C:\\Hidamari5\\readme.txt"},
+  };
+  for (const auto& c : cases)
+    EXPECT_FALSE(shell_.Execute(c[0], c[1], "4,1", c[2], 9)) << c[1] << c[2];
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(fs::exists(root_.path() / "launch.out"));
 }
 
 }  // namespace
