@@ -1,4 +1,5 @@
 #include "platform/root/root_environment.h"
+#include "platform/root/path_map.h"
 #include "platform/root/root_cookie_store.h"
 #include "platform/root/root_shell.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -25,6 +27,90 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using namespace std::chrono_literals;
+
+// CP932: 表 (trail byte '\'), ア (trail byte 'A'), ヂ (ア with 'A' folded).
+const std::string kHyo = "\x95\x5C", kA = "\x83\x41", kDi = "\x83\x61";
+
+class PathMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_.Write("drive_c/HdmData5/Kakeibo/kakeibo1/start02.dat", "");
+    root_.Write("drive_c/Hidamari5/DirName.ini", "");
+    root_.Write("drive_c/表/x.txt", "");
+    for (const char* dir :
+         {"drive_c/ア", "drive_c/Case", "drive_c/case", "drive_c/ONLY", "drive_d/Data"})
+      root_.MakeDir(dir);
+  }
+  std::string Map(std::string_view windows_path) {
+    std::optional<fs::path> mapped = MapWindowsPath(root_.path(), windows_path);
+    return mapped ? mapped->lexically_relative(root_.path()).generic_string() : "<none>";
+  }
+  ScratchDir root_;
+};
+
+// Stored names, case folding, '.'/'..' kept inside the drive, and refusals.
+TEST_F(PathMapTest, MapsInsideTheDriveOrRefuses) {
+  std::string deep = "C:", deep_mapped = "drive_c";
+  for (int i = 0; i < 2000; ++i) deep += "\\ab", deep_mapped += "/ab";
+  const std::pair<std::string, std::string> cases[] = {
+      {"C:\\hdmdata5\\KAKEIBO\\Kakeibo1\\START02.DAT",
+       "drive_c/HdmData5/Kakeibo/kakeibo1/start02.dat"},
+      {"C:\\HdmData5/kakeibo\\KAKEIBO1/", "drive_c/HdmData5/Kakeibo/kakeibo1"},
+      {"C:\\HdmData5\\missing\\X.dat", "drive_c/HdmData5/missing/X.dat"},
+      {"\\HdmData5\\kakeibo", "drive_c/HdmData5/Kakeibo"},
+      {"hidamari5\\dirname.INI", "drive_c/Hidamari5/DirName.ini"},
+      {"D:\\DATA", "drive_d/Data"},
+      {"d:", "drive_d"},
+      {"C:\\a\\\\\\b\\\\", "drive_c/a/b"},
+      {"C:\\...", "drive_c/..."},
+      {"C:\\" + kHyo + "\\X.TXT", "drive_c/表/x.txt"},
+      {"C:\\" + kA, "drive_c/ア"},
+      {"C:\\" + kDi, "drive_c/ヂ"},
+      {"C:\\case", "drive_c/case"},
+      {"C:\\CASE", "drive_c/Case"},  // exact name, else smallest
+      {"C:\\only", "drive_c/ONLY"},
+      {deep, deep_mapped},
+      {"C:\\" + std::string(255, 'a'), "drive_c/" + std::string(255, 'a')},
+      {"C:\\..\\..\\etc\\passwd", "drive_c/etc/passwd"},
+      {"..\\..\\x", "drive_c/x"},
+      {"\\..\\drive_d\\data", "drive_c/drive_d/data"},
+      {"D:\\data\\..\\..\\..\\drive_c\\HdmData5", "drive_d/drive_c/HdmData5"},
+      {"C:\\HdmData5\\..\\..\\..\\Hidamari5\\.\\dirname.ini", "drive_c/Hidamari5/DirName.ini"},
+      {"C:..\\..", "drive_c"},
+      {"C:\\HdmData5\\\0\\..\\..\\etc"s, "drive_c/HdmData5"},
+      {"C:\\bad|name\\..\\ONLY", "drive_c/ONLY"}};
+  for (const auto& [input, expected] : cases) EXPECT_EQ(Map(input), expected) << input;
+  const char* refused[] = {"1:\\x",          "::\\x",        "\x82\xA0:\\x", "\\\\server\\share\\x",
+                           "//server/share", "\\\\?\\C:\\x", "C:\\a|b",      "C:\\a?b",
+                           "C:\\a*",         "C:\\a<b",      "C:\\a>b",      "C:\\a\"b",
+                           "C:\\a:b",        "C:\\a\x01",    "C:\\a\tb",     "C:\\\x80x",
+                           "C:\\\xA0x",      "C:\\\xFF",     "C:\\x\x81",    "C:\\\x81 x",
+                           "C:\\\x85\x40"};
+  for (const char* input : refused) EXPECT_EQ(Map(input), "<none>") << input;
+  EXPECT_EQ(Map(""), "<none>");
+  EXPECT_EQ(Map("\0C:\\x"s), "<none>");
+  EXPECT_EQ(Map("C:\\" + std::string(256, 'a')), "<none>");
+  EXPECT_EQ(Map("C:\\" + std::string(32768, 'a')), "<none>");
+}
+
+// Random hostile input never maps outside a drive folder.
+TEST_F(PathMapTest, RandomInputStaysInsideADrive) {
+  const std::string alphabet[] = {"\\",  "/", ".",    "..",   ":",  "C",    "c",   "a",
+                                  "\0"s, " ", "\x81", "\x5C", kHyo, "\x80", "\\\\"};
+  std::mt19937 random(20020415);
+  std::uniform_int_distribution<size_t> pick(0, std::size(alphabet) - 1);
+  for (int round = 0; round < 5000; ++round) {
+    std::string input;
+    for (int n = random() % 25; n > 0; --n) input += alphabet[pick(random)];
+    std::optional<fs::path> mapped = MapWindowsPath(root_.path(), input);
+    if (!mapped) continue;
+    fs::path inside = mapped->lexically_relative(root_.path());
+    ASSERT_FALSE(inside.empty()) << input;
+    EXPECT_EQ(inside.begin()->string().substr(0, 6), "drive_") << input;
+    for (const fs::path& part : inside) EXPECT_NE(part, "..") << input;
+    EXPECT_EQ(mapped->lexically_normal(), *mapped) << input;
+  }
+}
 
 const std::string kSuiteSubkey =
     "SOFTWARE\\SORAHATO\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\x89\xC6\x92\xEB\x92\xA0\x82\x54";
@@ -89,25 +175,21 @@ struct WinIniCase {
 TEST(WinIniWriteTest, WritesInPlaceOrRefusesAndLeavesAllAlone) {
   const std::string mixed = "; 16-bit\r\n[fonts]\r\n[" + kShomikigen + "]\n" + kKakeibo + " = ";
   const std::string rest = " \r\n\r\n[Btrieve]\r\n  OPTIONS =  NO   \r\n[mci]\r\nwav=waveaudio";
+  const std::string w = "drive_c/windows/win.ini", utf8 = "\xEF\xBB\xBF[賞味期限]\r\n家計簿=";
   const WinIniCase cases[] = {
-      {"mixed CP932 file", "drive_c/windows/win.ini", mixed + "\x83\x5C\x95\x5C" + rest,
-       kShomikigen, kKakeibo, kOptions, "\x83\x5C\x95\x5C", mixed + kOptions + rest},
-      {"created on drive C", "drive_c/", "", "Btrieve", "OPTIONS", kOptions, "NO",
-       "[Btrieve]\r\nOPTIONS=" + kOptions + "\r\n"},
+      {"mixed CP932 file", w, mixed + "\x83\x5C\x95\x5C" + rest, kShomikigen, kKakeibo, kOptions,
+       "\x83\x5C\x95\x5C", mixed + kOptions + rest},
+      {"created on drive C", "drive_c/", "", "B", "K", "v", "NO", "[B]\r\nK=v\r\n"},
       {"stored names, mode kept", "drive_c/WINDOWS/WIN.INI", "[a]\nb=c\n", "a", "b", "d", "c",
        "[a]\nb=d\n"},
-      {"UTF-8 stays UTF-8", "drive_c/windows/win.ini", "\xEF\xBB\xBF[賞味期限]\r\n家計簿=✓\r\n",
-       kShomikigen, kKakeibo, "\x95\x5C", "?", "\xEF\xBB\xBF[賞味期限]\r\n家計簿=表\r\n"},
-      {"no drive C", "", "", "Btrieve", "OPTIONS", kOptions, "NO", std::nullopt},
-      {"empty key", "drive_c/windows/win.ini", "[Btrieve]\r\nOPTIONS=NO\r\n", "Btrieve", "", "x",
-       "NO", std::nullopt},
-      {"line break in value", "drive_c/windows/win.ini", "[Btrieve]\r\nOPTIONS=NO\r\n", "Btrieve",
-       "OPTIONS", "a\r\n[Evil]", "NO", std::nullopt},
-      {"win.ini is a folder", "drive_c/windows/win.ini/keep/", "", "B", "K", "v", "NO",
-       std::nullopt},
+      {"UTF-8 stays UTF-8", w, utf8 + "✓\r\n", kShomikigen, kKakeibo, "\x95\x5C", "?",
+       utf8 + "表\r\n"},
+      {"no drive C", "", "", "B", "K", "v", "NO", std::nullopt},
+      {"empty key", w, "[B]\r\nK=NO\r\n", "B", "", "x", "NO", std::nullopt},
+      {"line break in value", w, "[B]\r\nK=NO\r\n", "B", "K", "a\r\n[Evil]", "NO", std::nullopt},
+      {"win.ini is a folder", w + "/keep/", "", "B", "K", "v", "NO", std::nullopt},
       {"windows is a file", "drive_c/windows", "a file", "B", "K", "v", "NO", std::nullopt},
-      {"file size limit hit", "drive_c/windows/win.ini",
-       "[Btrieve]\r\nOPTIONS=NO\r\n" + std::string(100, ';'), "Btrieve", "OPTIONS", kOptions, "NO",
+      {"file size limit", w, "[B]\r\nK=NO\r\n" + std::string(100, ';'), "B", "K", kOptions, "NO",
        std::nullopt, true},
   };
   for (const WinIniCase& c : cases) {
@@ -189,11 +271,12 @@ TEST_F(RootEnvironmentTest, StoredAndShortNames) {
   EXPECT_EQ(env_.ShortPath(""), "");
 }
 
-TEST_F(RootEnvironmentTest, RootGivenRelativeOrWithTrailingSlash) {
+// The root is made absolute and normal once, at construction.
+TEST_F(RootEnvironmentTest, RootGivenRelativeOrUnnormalized) {
   root_.MakeDir("drive_c/HdmData5");
-  RootEnvironment slash(root_.path().string() + "/");
-  EXPECT_EQ(slash.StoredName("C:\\hdmdata5"), "HdmData5");
-  EXPECT_EQ(slash.StoredName("C:\\"), "");
+  RootEnvironment dotted(root_.path().string() + "/./x/../");
+  EXPECT_EQ(dotted.root(), root_.path());
+  EXPECT_EQ(dotted.StoredName("C:\\"), "");
   fs::path old = fs::current_path();
   fs::current_path(root_.path().parent_path());
   RootEnvironment relative(root_.path().filename());
@@ -204,14 +287,11 @@ TEST_F(RootEnvironmentTest, RootGivenRelativeOrWithTrailingSlash) {
 }
 
 TEST_F(RootEnvironmentTest, TodayAndLibraryDirectory) {
-  auto local_today = [] {
-    time_t now = ::time(nullptr);
-    struct tm local {};
-    ::localtime_r(&now, &local);
-    return std::chrono::year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday;
-  };
-  auto before = local_today(), today = env_.Today();
-  EXPECT_TRUE(today == before || today == local_today());
+  time_t now = ::time(nullptr);
+  struct tm local {};
+  ::localtime_r(&now, &local);
+  EXPECT_EQ(env_.Today(),
+            std::chrono::year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday);
   std::chrono::year_month_day fixed = std::chrono::year{2002} / 4 / 15;
   env_.SetToday(fixed);
   EXPECT_EQ(env_.Today(), fixed);
