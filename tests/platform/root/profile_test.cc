@@ -20,14 +20,6 @@ const std::string kShomikigen = "\x8F\xDC\x96\xA1\x8A\xFA\x8C\xC0",
 
 std::optional<ProfileText> Ansi(std::string bytes) { return ProfileTextOf(std::move(bytes)); }
 
-struct StringCase {
-  const char* what;
-  std::optional<std::string> file;  // nullopt: no file
-  std::string section, key, default_value;
-  uint32_t size;
-  std::string expected;
-};
-
 TEST(ProfileTest, StringSemantics) {
   const std::string dirname =
       "[DirName]\r\ndatapath=HdmData6\r\nkakeiPath=\r\n  Spaced  =   value with  inner  blanks   "
@@ -42,81 +34,77 @@ TEST(ProfileTest, StringSemantics) {
   const std::string long_lines = "[s]\r\n" + std::string(100000, ' ') +
                                  "k=" + std::string(200000, 'v') + "\r\n[" +
                                  std::string(50000, 'S') + "]\r\nk=long section\r\n";
-  const StringCase cases[] = {
-      {"no file", std::nullopt, "DirName", "datapath", "HdmData5", 256, "HdmData5"},
-      {"empty file", "", "DirName", "datapath", "HdmData5", 256, "HdmData5"},
-      {"first key wins", dirname, "DirName", "datapath", "HdmData5", 256, "HdmData6"},
-      {"section and key case", dirname, "dIRnAME", "DATAPATH", "d", 256, "HdmData6"},
-      {"names trimmed", dirname, " DirName ", " spaced ", "d", 256, "value with  inner  blanks"},
-      {"empty value stays empty", dirname, "DirName", "kakeiPath", "kakeibo", 256, ""},
-      {"missing key", dirname, "DirName", "nothing", "dflt", 256, "dflt"},
-      {"missing section", dirname, "Nothing", "datapath", "dflt", 256, "dflt"},
-      {"double quotes removed", dirname, "DirName", "quoted", "", 256, "  q  "},
-      {"single quotes removed", dirname, "DirName", "single", "", 256, "s"},
-      {"unmatched quote kept", dirname, "DirName", "half", "", 256, "\"h"},
-      {"value holds =", dirname, "DirName", "eq", "", 256, "a=b"},
-      {"comment is no key", dirname, "DirName", ";comment", "d", 256, "d"},
-      {"line without = is no key", dirname, "DirName", "noequals", "d", 256, "d"},
-      {"only the first section counts", dirname, "DirName", "late", "d", 256, "d"},
-      {"next section ends the first", dirname, "Other", "datapath", "d", 256, "other"},
-      {"default loses trailing blanks", dirname, "DirName", "nothing", "dflt  \t", 256, "dflt"},
-      {"default keeps leading blanks", dirname, "DirName", "nothing", "  dflt", 256, "  dflt"},
-      {"cut at size - 1", dirname, "DirName", "datapath", "", 4, "Hdm"},
-      {"cut default too", dirname, "DirName", "nothing", "abcdef", 3, "ab"},
-      {"size 0", dirname, "DirName", "datapath", "dflt", 0, ""},
-      {"names up to NUL", dirname, "DirName\0junk"s, "datapath\0x"s, "", 256, "HdmData6"},
-      {"default up to NUL", std::nullopt, "s", "k", "ab\0cd"s, 256, "ab"},
-      {"LF and no final newline", "[s]\nk=v1\n[t]\nk=v2", "t", "k", "", 256, "v2"},
-      {"key before any section", "k=v\n[s]\n", "s", "k", "d", 256, "d"},
-      {"blanks before [", "  [s]  \nk=v\n", "s", "k", "", 256, "v"},
-      {"section without ]", "[s\nk=v\n", "s", "k", "", 256, "v"},
-      {"text after ]", "[s] junk\nk=v\n", "s", "k", "d", 256, "v"},
-      {"tab blanks", "[s]\n\tk\t=\tv\t\n", "s", "k", "", 256, "v"},
-      {"CP932 names", cp932, kShomikigen, kKakeibo, "", 256, "3"},
-      {"half-width names", cp932, kOption, kShukei, "", 256, "1"},
-      {"trail byte ] closes no section", cp932, kZo, "k", "", 256, "zo"},
-      {"trail byte A not folded", cp932, kA, "k", "", 256, "a"},
-      {"ヂ is not ア", cp932, kDi, "k", "none", 256, "none"},
-      {"trail byte \\ and case", cp932, "X" + kHyo, kHyo, "", 256, "hyo"},
-      {"lone lead byte and undefined bytes pass", "[s]\nk\x81=\x80\xFF\xA0x\x81\n[t]\nk=v\n", "s",
-       "k\x81", "", 6, "\x80\xFF\xA0x\x81"},
-      {"size 1", cut, "s", "k", "", 1, ""},
-      {"cut before a lead byte", cut, "s", "k", "", 2, "a"},
-      {"cut never splits a character", cut, "s", "k", "", 3, "a"},
-      {"cut after a whole character", cut, "s", "k", "", 4, "a\x89\xC6"},
-      {"cut one byte short", cut, "s", "k", "", 7, "a\x89\xC6\x8C\x76"},
-      {"cut leaves room for NUL", cut, "s", "k", "", 8, "a" + kKakeibo},
-      {"UTF-8 file", utf8, kShomikigen, kKakeibo, "", 256, "2"},
-      {"UTF-8 beyond CP932 as ?", utf8, kOption, "\x96\xBC\x91\x4F", "", 256, "\x89\xC6\x8C\x76 ?"},
-      {"UTF-8 cut in CP932 bytes", utf8, kOption, "\x96\xBC\x91\x4F", "", 4, "\x89\xC6"},
-      {"long value cut", long_lines, "s", "k", "", 256, std::string(255, 'v')},
-      {"long value whole", long_lines, "s", "k", "", 0xFFFFFFFFu, std::string(200000, 'v')},
-      {"long section name", long_lines, std::string(50000, 's'), "k", "", 256, "long section"},
-      {"after a lone lead byte", "[s]\nk\x81=\x80\xFF\xA0x\x81\n[t]\nk=v\n", "t", "k", "", 256,
-       "v"},
-  };
-  for (const StringCase& c : cases) {
-    std::optional<ProfileText> file = c.file ? Ansi(*c.file) : std::nullopt;
-    EXPECT_EQ(ProfileString(file, c.section, c.key, c.default_value, c.size), c.expected) << c.what;
+  const std::tuple<const char*, std::optional<std::string>, std::string, std::string, std::string,
+                   uint32_t, std::string>
+      cases[] = {
+          // what, file (nullopt: none), section, key, default, size, expected
+          {"no file", std::nullopt, "DirName", "datapath", "HdmData5", 256, "HdmData5"},
+          {"empty file", "", "DirName", "datapath", "HdmData5", 256, "HdmData5"},
+          {"first key wins", dirname, "DirName", "datapath", "HdmData5", 256, "HdmData6"},
+          {"section and key case", dirname, "dIRnAME", "DATAPATH", "d", 256, "HdmData6"},
+          {"names trimmed", dirname, " DirName ", " spaced ", "d", 256,
+           "value with  inner  blanks"},
+          {"empty value stays empty", dirname, "DirName", "kakeiPath", "kakeibo", 256, ""},
+          {"missing key", dirname, "DirName", "nothing", "dflt", 256, "dflt"},
+          {"missing section", dirname, "Nothing", "datapath", "dflt", 256, "dflt"},
+          {"double quotes removed", dirname, "DirName", "quoted", "", 256, "  q  "},
+          {"single quotes removed", dirname, "DirName", "single", "", 256, "s"},
+          {"unmatched quote kept", dirname, "DirName", "half", "", 256, "\"h"},
+          {"value holds =", dirname, "DirName", "eq", "", 256, "a=b"},
+          {"comment is no key", dirname, "DirName", ";comment", "d", 256, "d"},
+          {"line without = is no key", dirname, "DirName", "noequals", "d", 256, "d"},
+          {"only the first section counts", dirname, "DirName", "late", "d", 256, "d"},
+          {"next section ends the first", dirname, "Other", "datapath", "d", 256, "other"},
+          {"default loses trailing blanks", dirname, "DirName", "nothing", "dflt  \t", 256, "dflt"},
+          {"default keeps leading blanks", dirname, "DirName", "nothing", "  dflt", 256, "  dflt"},
+          {"cut default too", dirname, "DirName", "nothing", "abcdef", 3, "ab"},
+          {"size 0", dirname, "DirName", "datapath", "dflt", 0, ""},
+          {"names up to NUL", dirname, "DirName\0junk"s, "datapath\0x"s, "", 256, "HdmData6"},
+          {"default up to NUL", std::nullopt, "s", "k", "ab\0cd"s, 256, "ab"},
+          {"LF and no final newline", "[s]\nk=v1\n[t]\nk=v2", "t", "k", "", 256, "v2"},
+          {"key before any section", "k=v\n[s]\n", "s", "k", "d", 256, "d"},
+          {"blanks before [", "  [s]  \nk=v\n", "s", "k", "", 256, "v"},
+          {"section without ]", "[s\nk=v\n", "s", "k", "", 256, "v"},
+          {"text after ]", "[s] junk\nk=v\n", "s", "k", "d", 256, "v"},
+          {"tab blanks", "[s]\n\tk\t=\tv\t\n", "s", "k", "", 256, "v"},
+          {"CP932 names", cp932, kShomikigen, kKakeibo, "", 256, "3"},
+          {"half-width names", cp932, kOption, kShukei, "", 256, "1"},
+          {"trail byte ] closes no section", cp932, kZo, "k", "", 256, "zo"},
+          {"trail byte A not folded", cp932, kA, "k", "", 256, "a"},
+          {"ヂ is not ア", cp932, kDi, "k", "none", 256, "none"},
+          {"trail byte \\ and case", cp932, "X" + kHyo, kHyo, "", 256, "hyo"},
+          {"bytes CP932 lacks pass", "[s]\nk\x81=\x80\xFF\xA0x\x81\n[t]\nk=v\n", "s", "k\x81", "",
+           6, "\x80\xFF\xA0x\x81"},
+          {"size 1", cut, "s", "k", "", 1, ""},
+          {"cut before a lead byte", cut, "s", "k", "", 2, "a"},
+          {"cut never splits a character", cut, "s", "k", "", 3, "a"},
+          {"cut after a whole character", cut, "s", "k", "", 4, "a\x89\xC6"},
+          {"cut leaves room for NUL", cut, "s", "k", "", 8, "a" + kKakeibo},
+          {"UTF-8 file", utf8, kShomikigen, kKakeibo, "", 256, "2"},
+          {"UTF-8 beyond CP932 as ?", utf8, kOption, "\x96\xBC\x91\x4F", "", 256,
+           "\x89\xC6\x8C\x76 ?"},
+          {"UTF-8 cut in CP932 bytes", utf8, kOption, "\x96\xBC\x91\x4F", "", 4, "\x89\xC6"},
+          {"long value cut", long_lines, "s", "k", "", 256, std::string(255, 'v')},
+          {"long value whole", long_lines, "s", "k", "", 0xFFFFFFFFu, std::string(200000, 'v')},
+          {"long section name", long_lines, std::string(50000, 's'), "k", "", 256, "long section"},
+          {"after lone lead byte", "[s]\nk\x81=\x80\xFF\xA0x\x81\n[t]\nk=v\n", "t", "k", "", 256,
+           "v"},
+      };
+  for (const auto& [what, text, section, key, default_value, size, expected] : cases) {
+    std::optional<ProfileText> file = text ? Ansi(*text) : std::nullopt;
+    EXPECT_EQ(ProfileString(file, section, key, default_value, size), expected) << what;
   }
 }
 
 TEST(ProfileTest, IntSemantics) {
   const std::tuple<std::string, int32_t, uint32_t> cases[] = {
       // value line, default, expected
-      {"", 1, 1u},
-      {"k=", 1, 1u},
-      {"k=\"\"", 7, 7u},
-      {"k=  42  ", 1, 42u},
-      {"k=+5", 1, 5u},
-      {"k=-5", 1, 0xFFFFFFFBu},
-      {"k=12abc", 1, 12u},
-      {"k=abc", 1, 0u},
-      {"k=--1", 1, 0u},
-      {"k=\" 9\"", 1, 9u},
-      {"k=0x10", 1, 0u},
-      {"k=4294967297", 1, 1u},
-      {"k=99999999999999999999", 1, 1661992959u},  // mod 2^32
+      {"", 1, 1u},          {"k=", 1, 1u},
+      {"k=\"\"", 7, 7u},    {"k=  42  ", 1, 42u},
+      {"k=+5", 1, 5u},      {"k=-5", 1, 0xFFFFFFFBu},
+      {"k=12abc", 1, 12u},  {"k=abc", 1, 0u},
+      {"k=--1", 1, 0u},     {"k=\" 9\"", 1, 9u},
+      {"k=0x10", 1, 0u},    {"k=99999999999999999999", 1, 1661992959u},  // mod 2^32
       {"", -1, 0xFFFFFFFFu}};
   for (const auto& [line, default_value, expected] : cases) {
     EXPECT_EQ(ProfileInt(Ansi("[s]\r\n" + line + "\r\n"), "S", "K", default_value), expected)
@@ -127,48 +115,45 @@ TEST(ProfileTest, IntSemantics) {
             2u);
 }
 
-struct SetCase {
-  std::string before, section, key, value;
-  std::optional<std::string> after;
-};
-
 // Edits touch only the value; refusals cover text the reader could not see again.
 TEST(ProfileTest, SetKeepsEveryOtherByte) {
   const std::string o = "/m:32 /p:1024 /b:16 /f:50 /l:40 /n:12";
-  const SetCase cases[] = {
-      {"", "Btrieve", "OPTIONS", o, "[Btrieve]\r\nOPTIONS=" + o + "\r\n"},
-      {"; top\r\n[windows]\r\nload=\r\n\r\n[btrieve]  \r\n  options = NO  \r\nx=1\r\n", "Btrieve",
-       "OPTIONS", o,
-       "; top\r\n[windows]\r\nload=\r\n\r\n[btrieve]  \r\n  options = " + o + "  \r\nx=1\r\n"},
-      {"[Btrieve]\nOPTIONS=\nz=1\n", "Btrieve", "OPTIONS", "v", "[Btrieve]\nOPTIONS=v\nz=1\n"},
-      {"[B]\r\nK=\"old\"\r\n", "b", "k", "new", "[B]\r\nK=new\r\n"},
-      {"[B]\r\nK=1\r\n[B]\r\nK=2\r\n", "B", "K", "3", "[B]\r\nK=3\r\n[B]\r\nK=2\r\n"},
-      {"[Btrieve]\r\na=1\r\n\r\n\r\n[Next]\r\nb=2\r\n", "Btrieve", "OPTIONS", "v",
-       "[Btrieve]\r\na=1\r\nOPTIONS=v\r\n\r\n\r\n[Next]\r\nb=2\r\n"},
-      {"[Btrieve]\n[Next]\n", "btrieve", "OPTIONS", "v", "[Btrieve]\nOPTIONS=v\n[Next]\n"},
-      {"[Btrieve]\r\na=1", "Btrieve", "K", "v", "[Btrieve]\r\na=1\r\nK=v"},
-      {"[a]\nx=1\n", "Btrieve", "OPTIONS", "v", "[a]\nx=1\n[Btrieve]\nOPTIONS=v\n"},
-      {"[a]\r\nx=1", "Btrieve", "OPTIONS", "v", "[a]\r\nx=1\r\n[Btrieve]\r\nOPTIONS=v\r\n"},
-      {"junk", "B", "K", "v", "junk\r\n[B]\r\nK=v\r\n"},
-      {"[B]\r\nK=1\r\n", "B", "NEW", "  padded  ", "[B]\r\nK=1\r\nNEW=  padded  \r\n"},
-      {"[" + kZo + "]\r\n", kZo, kHyo, kKakeibo,
-       "[" + kZo + "]\r\n" + kHyo + "=" + kKakeibo + "\r\n"},
-      {"", "A\x81\x40", "k", "v", "[A\x81\x40]\r\nk=v\r\n"},
-      {"[B]\r\n", "B", " ", "v", std::nullopt},
-      {"[B]\r\n", "B", "a=b", "v", std::nullopt},
-      {"", "B", "[x", "v", std::nullopt},
-      {"", "B", ";x", "v", std::nullopt},
-      {"", "B", "K", "a\r\nb=c", std::nullopt},
-      {"", "B]\n[C", "K", "v", std::nullopt},
-      // A lone lead byte at the end would swallow the "]" or "=" after it.
-      {"[s]\r\nk=1\r\n", "A\x81", "k", "v", std::nullopt},
-      {"[s]\r\nk=1\r\n", "\x8d\x80\xda\x96", "k", "v", std::nullopt},
-      {"[s]\r\nk=1\r\n", "s", "k\x81", "v", std::nullopt},
-      {"[s]\r\nk=1\r\n", "s", "k", "v\x81", std::nullopt},
-  };
-  for (const SetCase& c : cases) {
-    EXPECT_EQ(SetProfileValue(c.before, ProfileEncoding::kAnsi, c.section, c.key, c.value), c.after)
-        << c.before << " " << c.section << " " << c.key << " " << c.value;
+  const std::tuple<std::string, std::string, std::string, std::string, std::optional<std::string>>
+      cases[] = {
+          // before, section, key, value, after (nullopt: refused)
+          {"", "Btrieve", "OPTIONS", o, "[Btrieve]\r\nOPTIONS=" + o + "\r\n"},
+          {"; top\r\n[windows]\r\nload=\r\n\r\n[btrieve]  \r\n  options = NO  \r\nx=1\r\n",
+           "Btrieve", "OPTIONS", o,
+           "; top\r\n[windows]\r\nload=\r\n\r\n[btrieve]  \r\n  options = " + o + "  \r\nx=1\r\n"},
+          {"[Btrieve]\nOPTIONS=\nz=1\n", "Btrieve", "OPTIONS", "v", "[Btrieve]\nOPTIONS=v\nz=1\n"},
+          {"[B]\r\nK=\"old\"\r\n", "b", "k", "new", "[B]\r\nK=new\r\n"},
+          {"[B]\r\nK=1\r\n[B]\r\nK=2\r\n", "B", "K", "3", "[B]\r\nK=3\r\n[B]\r\nK=2\r\n"},
+          {"[Btrieve]\r\na=1\r\n\r\n\r\n[Next]\r\nb=2\r\n", "Btrieve", "OPTIONS", "v",
+           "[Btrieve]\r\na=1\r\nOPTIONS=v\r\n\r\n\r\n[Next]\r\nb=2\r\n"},
+          {"[Btrieve]\n[Next]\n", "btrieve", "OPTIONS", "v", "[Btrieve]\nOPTIONS=v\n[Next]\n"},
+          {"[Btrieve]\r\na=1", "Btrieve", "K", "v", "[Btrieve]\r\na=1\r\nK=v"},
+          {"[a]\nx=1\n", "Btrieve", "OPTIONS", "v", "[a]\nx=1\n[Btrieve]\nOPTIONS=v\n"},
+          {"[a]\r\nx=1", "Btrieve", "OPTIONS", "v", "[a]\r\nx=1\r\n[Btrieve]\r\nOPTIONS=v\r\n"},
+          {"junk", "B", "K", "v", "junk\r\n[B]\r\nK=v\r\n"},
+          {"[B]\r\nK=1\r\n", "B", "NEW", "  padded  ", "[B]\r\nK=1\r\nNEW=  padded  \r\n"},
+          {"[" + kZo + "]\r\n", kZo, kHyo, kKakeibo,
+           "[" + kZo + "]\r\n" + kHyo + "=" + kKakeibo + "\r\n"},
+          {"", "A\x81\x40", "k", "v", "[A\x81\x40]\r\nk=v\r\n"},
+          {"[B]\r\n", "B", " ", "v", std::nullopt},
+          {"[B]\r\n", "B", "a=b", "v", std::nullopt},
+          {"", "B", "[x", "v", std::nullopt},
+          {"", "B", ";x", "v", std::nullopt},
+          {"", "B", "K", "a\r\nb=c", std::nullopt},
+          {"", "B]\n[C", "K", "v", std::nullopt},
+          // A lone lead byte at the end would swallow the "]" or "=" after it.
+          {"[s]\r\nk=1\r\n", "A\x81", "k", "v", std::nullopt},
+          {"[s]\r\nk=1\r\n", "\x8d\x80\xda\x96", "k", "v", std::nullopt},
+          {"[s]\r\nk=1\r\n", "s", "k\x81", "v", std::nullopt},
+          {"[s]\r\nk=1\r\n", "s", "k", "v\x81", std::nullopt},
+      };
+  for (const auto& [before, section, key, value, after] : cases) {
+    EXPECT_EQ(SetProfileValue(before, ProfileEncoding::kAnsi, section, key, value), after)
+        << before << " " << section << " " << key << " " << value;
   }
 }
 

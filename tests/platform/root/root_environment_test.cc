@@ -256,7 +256,6 @@ TEST_F(RootEnvironmentTest, StoredAndShortNames) {
       {"c:\\program files\\hidamari5\\", "Hidamari5"},
       {"C:\\Program Files\\Hidamari5\\hdmmenu5.EXE", "HdmMenu5.exe"},
       {"C:\\Program Files\\Nothing", ""},
-      {"C:\\Program Files\\..", ""},
       {"C:\\", ""},
       {"D:\\x", ""},
       {"C:\\\x89\xC6\x8C\x76", "\x89\xC6\x8C\x76"},
