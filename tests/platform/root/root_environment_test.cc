@@ -186,13 +186,10 @@ TEST(WinIniWriteTest, WritesInPlaceOrRefusesAndLeavesAllAlone) {
   };
   for (const WinIniCase& c : cases) {
     ScratchDir root;
-    std::string file = "drive_c/windows/win.ini";
-    if (!c.setup.empty() && c.setup.back() == '/') {
-      root.MakeDir(c.setup);
-    } else if (!c.setup.empty()) {
-      ::chmod(root.Write(c.setup, c.before).c_str(), 0640);
-      file = c.setup;
-    }
+    const bool folder = c.setup.empty() || c.setup.ends_with('/');
+    const std::string file = folder ? w : c.setup;
+    if (folder && !c.setup.empty()) root.MakeDir(c.setup);
+    if (!folder) ::chmod(root.Write(c.setup, c.before).c_str(), 0640);
     Snapshot before = TakeSnapshot(root.path());
     RootEnvironment env(root.path());
     EXPECT_EQ(env.WinIniString(c.section, c.key, "NO", 100), c.old) << c.what;
@@ -296,11 +293,9 @@ TEST(RootCookieStoreTest, LooksUpExactAddressesWithinTheBuffer) {
   root.Write(
       "cookies.txt",
       "\xEF\xBB\xBF# comment\tline\r\nfile:///C:\\ひだまり\\timer\\bottom0.html\twinflag=1\r\n"
-      "file:///c:\\ひだまり\\timer\\bottom0.html\twinflag=0\r\n"
-      "file:///C:\\Other\\timer\\bottom0.html\tother=x; winflag=1; name=値\nno tab here\n"
-      "#file:///C:\\Commented\\timer\\bottom0.html\twinflag=1\n"
-      "file:///C:\\Empty\\timer\\bottom0.html\t\nfile:///C:\\Twice\\timer\\bottom0.html\tfirst\n"
-      "file:///C:\\Twice\\timer\\bottom0.html\tsecond\npage\twinflag=1\nwide\t値");
+      "file:///c:\\ひだまり\\timer\\bottom0.html\twinflag=0\r\nother\tother=x; winflag=1; name=値\n"
+      "no tab here\n#commented\twinflag=1\nempty\t\ntwice\tfirst\ntwice\tsecond\n"
+      "page\twinflag=1\nwide\t値");
   RootCookieStore store(root.path());
   const std::string page = "file:///C:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\timer\\bottom0.html";
   const std::tuple<std::string, uint32_t, std::optional<std::string>> cases[] = {
@@ -309,11 +304,11 @@ TEST(RootCookieStoreTest, LooksUpExactAddressesWithinTheBuffer) {
       {"FILE:///C:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\timer\\bottom0.html", 255, std::nullopt},
       {page + " ", 255, std::nullopt},
       {page + "\0junk"s, 255, "winflag=1"},
-      {"file:///C:\\Other\\timer\\bottom0.html", 255, "other=x; winflag=1; name=\x92\x6C"},
-      {"file:///C:\\Commented\\timer\\bottom0.html", 255, std::nullopt},
-      {"#file:///C:\\Commented\\timer\\bottom0.html", 255, std::nullopt},
-      {"file:///C:\\Empty\\timer\\bottom0.html", 255, ""},
-      {"file:///C:\\Twice\\timer\\bottom0.html", 255, "first"},
+      {"other", 255, "other=x; winflag=1; name=\x92\x6C"},
+      {"commented", 255, std::nullopt},
+      {"#commented", 255, std::nullopt},
+      {"empty", 255, ""},
+      {"twice", 255, "first"},
       {"no tab here", 255, std::nullopt},
       {"", 255, std::nullopt},
       {"page", 10, "winflag=1"},
@@ -327,8 +322,7 @@ TEST(RootCookieStoreTest, LooksUpExactAddressesWithinTheBuffer) {
   }
 }
 
-// Reports argc, [each argument], working directory, H5KAKEI_ROOT and pid in <root>/launch.out,
-// renamed into place so a reader sees it whole; "slow" as first argument makes it wait first.
+// Reports argc, [arguments], folder, H5KAKEI_ROOT and pid whole in launch.out; "slow" waits first.
 const char kStandIn[] =
     "#!/bin/sh\n[ \"$1\" = slow ] && sleep 2\n"
     "{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd -P; echo \"$H5KAKEI_ROOT\";\n"
