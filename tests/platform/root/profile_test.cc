@@ -134,7 +134,6 @@ TEST(ProfileTest, SetKeepsEveryOtherByte) {
           {"[Btrieve]\r\na=1", "Btrieve", "K", "v", "[Btrieve]\r\na=1\r\nK=v"},
           {"[a]\nx=1\n", "Btrieve", "OPTIONS", "v", "[a]\nx=1\n[Btrieve]\nOPTIONS=v\n"},
           {"[a]\r\nx=1", "Btrieve", "OPTIONS", "v", "[a]\r\nx=1\r\n[Btrieve]\r\nOPTIONS=v\r\n"},
-          {"junk", "B", "K", "v", "junk\r\n[B]\r\nK=v\r\n"},
           {"[B]\r\nK=1\r\n", "B", "NEW", "  padded  ", "[B]\r\nK=1\r\nNEW=  padded  \r\n"},
           {"[" + kZo + "]\r\n", kZo, kHyo, kKakeibo,
            "[" + kZo + "]\r\n" + kHyo + "=" + kKakeibo + "\r\n"},

