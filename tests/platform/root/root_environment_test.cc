@@ -30,7 +30,6 @@ using namespace std::chrono_literals;
 // CP932: 表 (trail byte '\'), ア (trail byte 'A'), ヂ (ア with 'A' folded).
 const std::string kHyo = "\x95\x5C", kA = "\x83\x41", kDi = "\x83\x61";
 
-// The mapped path relative to the root, or "<none>".
 std::string Map(const ScratchDir& root, std::string_view windows_path) {
   std::optional<fs::path> mapped = MapWindowsPath(root.path(), windows_path);
   return mapped ? mapped->lexically_relative(root.path()).generic_string() : "<none>";
@@ -179,8 +178,7 @@ TEST(WinIniWriteTest, WritesInPlaceOrRefusesAndLeavesAllAlone) {
       {"win.ini is a folder", w + "/keep/", "", "B", "K", "v", "NO", std::nullopt},
       {"windows is a file", "drive_c/windows", "a file", "B", "K", "v", "NO", std::nullopt},
       {"file size limit", w, "[B]\r\nK=NO\r\n" + std::string(100, ';'), "B", "K", kOptions, "NO",
-       std::nullopt, true},
-  };
+       std::nullopt, true}};
   for (const WinIniCase& c : cases) {
     ScratchDir root;
     const bool folder = c.setup.empty() || c.setup.ends_with('/');
@@ -243,8 +241,7 @@ TEST_F(RootEnvironmentTest, StoredAndShortNames) {
       {"C:\\", ""},
       {"D:\\x", ""},
       {"C:\\\x89\xC6\x8C\x76", "\x89\xC6\x8C\x76"},
-      {"", ""},
-  };
+      {"", ""}};
   for (const auto& [path, name] : stored) EXPECT_EQ(env_.StoredName(path), name) << path;
   EXPECT_EQ(env_.ShortPath("c:\\program files\\HIDAMARI5\\"), "c:\\program files\\HIDAMARI5\\");
   EXPECT_EQ(env_.ShortPath("C:\\Program Files\\Hidamari5\\HdmMenu5.exe\0x"s),
@@ -307,8 +304,7 @@ TEST(RootCookieStoreTest, LooksUpExactAddressesWithinTheBuffer) {
       {"page", 9, std::nullopt},
       {"page", 0, std::nullopt},
       {"wide", 3, "\x92\x6C"},  // 値: 2 bytes in CP932, 3 in UTF-8
-      {"wide", 2, std::nullopt},
-  };
+      {"wide", 2, std::nullopt}};
   for (const auto& [url, size, cookie] : cases) {
     EXPECT_EQ(store.Cookie(url, "winflag", size), cookie) << url << " " << size;
   }
@@ -335,9 +331,9 @@ class RootShellTest : public ::testing::Test {
 
 // Starts the program with one UTF-8 argument in its folder, returns at once and reaps it.
 TEST_F(RootShellTest, StartsProgramWithoutWaiting) {
+  // verb, program, parameters, directory, argc and arguments, folder in the root
   const std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>
       cases[] = {
-          // verb, program, parameters, directory, argc and arguments, folder in the root
           {"OPEN", "C:\\hidamari5\\HDMMENU5.EXE", "4,1", "C:\\Windows\\System32", "1\n[4,1]\n",
            "drive_c/Windows/System32"},
           {"open", "C:\\Hidamari5\\HdmMenu5.exe", "a  b \"c\" $HOME * \x89\xC6\x8C\x76",
@@ -376,8 +372,7 @@ TEST_F(RootShellTest, RefusesWhatCannotStart) {
       {"OPEN", "C:\\..\\..\\..\\bin\\sh", dir},
       {"OPEN", "C:\\Hidamari5\\a|b.exe", dir},
       {"OPEN", menu, "C:\\Nothing"},
-      {"OPEN", menu, "C:\\Hidamari5\\readme.txt"},
-  };
+      {"OPEN", menu, "C:\\Hidamari5\\readme.txt"}};
   for (const auto& c : cases)
     EXPECT_FALSE(shell_.Execute(c[0], c[1], "4,1", c[2], 9)) << c[1] << c[2];
   std::this_thread::sleep_for(50ms);
