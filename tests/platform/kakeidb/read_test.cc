@@ -1,68 +1,48 @@
 // The reads: order by typed keys, positioning, Get Next, what comes back.
 #include <climits>
+#include <numeric>
 #include <random>
-#include <tuple>
 
 #include "kakeidb_test.h"
 
 namespace h5::testing {
 namespace {
 
-// A 24-byte record: signed 32-bit A at 0 (key 0), unsigned 16-bit U at 4 and
-// a 4-byte string S at 6 (key 1 = S then U, out of record order), signed
-// 16-bit B at 10 (key 3, unique), the write index at 12, signed 64-bit C at
-// 16 (key 4).
-struct Typed {
-  int32_t a;
-  uint16_t u;
-  std::string s;
-  int16_t b;
-  uint32_t mark;
-  int64_t c;
-};
+// 24-byte records: key 0 = signed 32-bit at 0; key 1 = a 4-byte string at 6
+// then unsigned 16-bit at 4 (out of record order); key 3 = signed 16-bit at
+// 10, unique; key 4 = signed 64-bit at 16. The write index is at 12.
+const FileDefinition kTyped{
+    24,
+    "ABCD",
+    {Key(0, {{0, 4, SegmentType::kSigned}}),
+     Key(1, {{6, 4, SegmentType::kString}, {4, 2, SegmentType::kUnsigned}}),
+     Key(3, {{10, 2, SegmentType::kSigned}}, false), Key(4, {{16, 8, SegmentType::kSigned}})}};
 
-Record Encode(const Typed& t) {
-  Record record(24, 0);
-  PutLe(record, 0, t.a, 4);
-  PutLe(record, 4, t.u, 2);
-  std::memcpy(record.data() + 6, t.s.data(), 4);
-  PutLe(record, 10, t.b, 2);
-  PutLe(record, 12, t.mark, 4);
-  PutLe(record, 16, t.c, 8);
-  return record;
-}
-
-// The order each key must give, worked out on the decoded values.
-std::tuple<std::vector<uint8_t>, int64_t> OrderKey(int key, const Typed& t) {
-  using V = std::vector<uint8_t>;
-  switch (key) {
-    case 0:
-      return {V(), t.a};
-    case 1:
-      return {V(t.s.begin(), t.s.end()), t.u};  // bytes compare unsigned
-    case 3:
-      return {V(), t.b};
-    default:
-      return {V(), t.c};
-  }
-}
-
-// The key value of a record, as a caller builds it in the key buffer.
-std::vector<uint8_t> KeyValue(const Typed& t, int key) {
-  Record r = Encode(t);
-  switch (key) {
-    case 0:
-      return {r.begin(), r.begin() + 4};
-    case 1: {
-      std::vector<uint8_t> value(r.begin() + 6, r.begin() + 10);
-      value.insert(value.end(), r.begin() + 4, r.begin() + 6);
-      return value;
+// The order a key must give, worked out on the decoded segments.
+std::vector<int64_t> Order(const Record& r, const KeyDefinition& key) {
+  std::vector<int64_t> order;
+  for (const KeySegment& g : key.segments) {
+    if (g.type == SegmentType::kString) {
+      order.insert(order.end(), r.begin() + g.offset, r.begin() + g.offset + g.length);
+      continue;
     }
-    case 3:
-      return {r.begin() + 10, r.begin() + 12};
-    default:
-      return {r.begin() + 16, r.begin() + 24};
+    uint64_t v = 0;
+    for (int i = 0; i < g.length; ++i) v |= uint64_t{r[g.offset + i]} << (8 * i);
+    const int unused = 64 - 8 * g.length;
+    order.push_back(g.type == SegmentType::kSigned && unused > 0
+                        ? static_cast<int64_t>(v << unused) >> unused
+                        : static_cast<int64_t>(v));
   }
+  return order;
+}
+
+// The key value as a caller builds it in the key buffer.
+Record KeyValue(const Record& r, const KeyDefinition& key) {
+  Record value;
+  for (const KeySegment& g : key.segments) {
+    value.insert(value.end(), r.begin() + g.offset, r.begin() + g.offset + g.length);
+  }
+  return value;
 }
 
 uint32_t Mark(const Block& block) { return static_cast<uint32_t>(GetLe32(block.data.data() + 12)); }
@@ -74,67 +54,57 @@ class TypedReadTest : public EngineTest {
     std::mt19937 random(20020401);
     const int32_t as[] = {INT32_MIN, -70000, -256, -1, 0, 1, 255, 256, 65536, INT32_MAX};
     const uint16_t us[] = {0, 1, 0x00FF, 0x0100, 0x7FFF, 0x8000, 0xFFFF};
-    const char ss[] = {'\0', ' ', 'A', '\x7f', '\x80', '\xff'};
+    const uint8_t ss[] = {0, ' ', 'A', 0x7f, 0x80, 0xff};
     const int64_t cs[] = {INT64_MIN, INT32_MIN, -1, 0, 1, 1LL << 32, INT64_MAX};
     std::vector<int16_t> bs;
     for (int b = -300; b < 300; ++b) bs.push_back(static_cast<int16_t>(b * 109));
     std::shuffle(bs.begin(), bs.end(), random);
     for (uint32_t i = 0; i < 600; ++i) {
-      Typed t;
-      t.a = random() % 3 == 0 ? static_cast<int32_t>(random()) : as[random() % std::size(as)];
-      t.u = us[random() % std::size(us)];
-      for (int k = 0; k < 4; ++k) t.s.push_back(ss[random() % 2 + (k == 0 ? random() % 5 : 0)]);
-      t.b = bs[i];
-      t.mark = i;
-      t.c = cs[random() % std::size(cs)];
-      rows_.push_back(t);
+      Record r(24, 0);
+      PutLe(r, 0, random() % 3 == 0 ? int32_t(random()) : as[random() % std::size(as)], 4);
+      PutLe(r, 4, us[random() % std::size(us)], 2);
+      for (int k = 0; k < 4; ++k) r[6 + k] = ss[random() % 2 + (k == 0 ? random() % 5 : 0)];
+      PutLe(r, 10, bs[i], 2);
+      PutLe(r, 12, i, 4);
+      PutLe(r, 16, cs[random() % std::size(cs)], 8);
+      rows_.push_back(r);
     }
-    std::vector<Record> records;
-    for (const Typed& t : rows_) records.push_back(Encode(t));
-    Write("typed.dat",
-          FileDefinition{24,
-                         "ABCD",
-                         {Key(0, {{0, 4, SegmentType::kSigned}}),
-                          Key(1, {{6, 4, SegmentType::kString}, {4, 2, SegmentType::kUnsigned}}),
-                          Key(3, {{10, 2, SegmentType::kSigned}}, false),
-                          Key(4, {{16, 8, SegmentType::kSigned}})}},
-          records);
+    Write("typed.dat", kTyped, rows_);
     ASSERT_EQ(OpenFile(block_, "typed.dat"), kBtrOk);
   }
 
   // Marks in the order key must give; duplicates stay in write order.
-  std::vector<uint32_t> ExpectedOrder(int key) const {
-    std::vector<Typed> rows = rows_;
-    std::stable_sort(rows.begin(), rows.end(), [key](const Typed& x, const Typed& y) {
-      return OrderKey(key, x) < OrderKey(key, y);
+  std::vector<uint32_t> ExpectedOrder(const KeyDefinition& key) const {
+    std::vector<uint32_t> marks(rows_.size());
+    std::iota(marks.begin(), marks.end(), 0);
+    std::stable_sort(marks.begin(), marks.end(), [&](uint32_t x, uint32_t y) {
+      return Order(rows_[x], key) < Order(rows_[y], key);
     });
-    std::vector<uint32_t> marks;
-    for (const Typed& t : rows) marks.push_back(t.mark);
     return marks;
   }
   // A read with value in a key buffer otherwise 0xEE. On 0 the whole record
   // comes back and its key value, not a byte more, is written to the key buffer.
-  int16_t ReadKey(int16_t operation, int key, const std::vector<uint8_t>& value = {}) {
+  int16_t ReadKey(int16_t operation, const KeyDefinition& key, const Record& value = {}) {
     std::memset(block_.key, 0xEE, sizeof(block_.key));
     std::copy(value.begin(), value.end(), block_.key);
-    const int16_t status = Read(*engine_, block_, operation, static_cast<int16_t>(key), 24);
+    const int16_t status = Read(*engine_, block_, operation, key.number, 24);
     if (status != kBtrOk) return status;
-    const Typed& row = rows_[std::min<size_t>(Mark(block_), rows_.size() - 1)];
-    EXPECT_EQ(block_.Delivered(), Encode(row));
-    const std::vector<uint8_t> expected = KeyValue(row, key);
+    const Record& row = rows_[std::min<size_t>(Mark(block_), rows_.size() - 1)];
+    EXPECT_EQ(block_.Delivered(), row);
+    const Record expected = KeyValue(row, key);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), block_.key));
     EXPECT_EQ(std::count(block_.key + expected.size(), std::end(block_.key), 0xEE),
               kKeyBufferSize - static_cast<int>(expected.size()));
     return status;
   }
 
-  std::vector<Typed> rows_;
+  std::vector<Record> rows_;
   Block block_;
 };
 
 TEST_F(TypedReadTest, EveryKeyReadsInTypedOrderWithDuplicatesInWriteOrder) {
-  for (int key : {0, 1, 3, 4}) {
-    SCOPED_TRACE(key);
+  for (const KeyDefinition& key : kTyped.keys) {
+    SCOPED_TRACE(key.number);
     std::vector<uint32_t> marks;
     int16_t status = ReadKey(kBtrGetFirst, key);
     for (; status == kBtrOk && marks.size() <= rows_.size(); status = ReadKey(kBtrGetNext, key)) {
@@ -148,23 +118,26 @@ TEST_F(TypedReadTest, EveryKeyReadsInTypedOrderWithDuplicatesInWriteOrder) {
 
 TEST_F(TypedReadTest, PositioningReadsFindTheFirstRecordOfTheirKeyValue) {
   std::mt19937 random(99);
-  for (int key : {0, 1, 3, 4}) {
-    std::vector<uint32_t> order = ExpectedOrder(key);
+  for (const KeyDefinition& key : kTyped.keys) {
+    const std::vector<uint32_t> order = ExpectedOrder(key);
     for (int probe = 0; probe < 60; ++probe) {
-      // Half the probes are values in the file, half are near them (wrapping).
-      Typed wanted = rows_[random() % rows_.size()];
-      if (probe % 2 == 1) {
-        wanted.a = static_cast<int32_t>(static_cast<uint32_t>(wanted.a) + random() % 3 - 1);
-        wanted.u = static_cast<uint16_t>(wanted.u + random() % 3 - 1);
-        wanted.b = static_cast<int16_t>(wanted.b + random() % 3 - 1);
-        wanted.c = static_cast<int64_t>(static_cast<uint64_t>(wanted.c) + random() % 3 - 1);
+      SCOPED_TRACE(::testing::Message() << "key " << key.number << " probe " << probe);
+      // Half the probes are values in the file, half are next to them
+      // (numbers +-1, wrapping at the ends).
+      Record wanted = rows_[random() % rows_.size()];
+      const int delta = probe % 2 == 0 ? 0 : static_cast<int>(random() % 3) - 1;
+      for (const KeySegment& g : key.segments) {
+        for (int i = 0, carry = delta; i < g.length && g.type != SegmentType::kString; ++i) {
+          carry += wanted[g.offset + i];
+          wanted[g.offset + i] = static_cast<uint8_t>(carry);
+          carry >>= 8;
+        }
       }
       auto at = std::find_if(order.begin(), order.end(), [&](uint32_t mark) {
-        return !(OrderKey(key, rows_[mark]) < OrderKey(key, wanted));
+        return !(Order(rows_[mark], key) < Order(wanted, key));
       });
-      bool equal = at != order.end() && !(OrderKey(key, wanted) < OrderKey(key, rows_[*at]));
-      SCOPED_TRACE(::testing::Message() << "key " << key << " probe " << probe);
-      const std::vector<uint8_t> value = KeyValue(wanted, key);
+      const bool equal = at != order.end() && Order(wanted, key) == Order(rows_[*at], key);
+      const Record value = KeyValue(wanted, key);
       int16_t status = ReadKey(kBtrGetEqual, key, value);
       if (!equal) {
         EXPECT_EQ(status, kBtrKeyNotFound);
@@ -194,7 +167,7 @@ TEST_F(TypedReadTest, KeyNumbers) {
   for (int16_t key_number : {0, 1, 99, -5}) {
     ASSERT_EQ(Read(*engine_, block_, kBtrGetNext, key_number, 24), kBtrOk);
   }
-  EXPECT_EQ(Mark(block_), ExpectedOrder(3)[4]);
+  EXPECT_EQ(Mark(block_), ExpectedOrder(kTyped.keys[2])[4]);
   for (int16_t key_number : {2, 5, 118, 119, -1, 32767}) {
     for (int16_t operation : {kBtrGetFirst, kBtrGetEqual, kBtrGetGreaterOrEqual}) {
       EXPECT_EQ(Read(*engine_, block_, operation, key_number, 24), kBtrInvalidKeyNumber);
