@@ -14,15 +14,17 @@ std::vector<std::string> Names(const std::filesystem::path& directory) {
   return names;
 }
 
-// The writer stores the header and the entries the format describes: each
-// entry the sortable key (big-endian, sign bit flipped), then the record id.
-TEST(DataFileWriterTest, StoresTheDescribedHeaderAndEntries) {
+// The header and entries the format describes (each entry the sortable key,
+// big-endian with the sign bit flipped, then the id), and ReadDataFile gives
+// back what was written.
+TEST(DataFileWriterTest, StoresTheDescribedFileAndReadsItBack) {
   ScratchDir dir;
-  WriteFile(dir.path() / "a.dat", CashBookDefinition(),
-            {CashRecord(37000, 1), CashRecord(-1, 2), CashRecord(35872, 3)});
+  const auto path = dir.path() / "a.dat";
+  const std::vector<Record> records = {CashRecord(37000, 1), CashRecord(-1, 2),
+                                       CashRecord(35872, 3)};
+  WriteFile(path, CashBookDefinition(), records);
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open_v2((dir.path() / "a.dat").c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
   std::string dump;
   auto append = [](void* out, int columns, char** values, char**) {
     for (int i = 0; i < columns; ++i) *static_cast<std::string*>(out) += values[i] + "|"s;
@@ -39,68 +41,46 @@ TEST(DataFileWriterTest, StoresTheDescribedHeaderAndEntries) {
   EXPECT_EQ(dump,
             "1263223874|1|delete|kakeidb|1|79|41424344|0|0|7|4|signed|"
             "7FFFFFFF8000000000000002|2|80008C208000000000000003|3|800090888000000000000001|1|");
-}
 
-TEST(DataFileWriterTest, WritesWhatReadDataFileReads) {
-  ScratchDir dir;
-  FileDefinition definition{12,
-                            "ABCDEFGH",
-                            {Key(0, {{0, 1, SegmentType::kUnsigned},
-                                     {1, 1, SegmentType::kSigned},
-                                     {2, 2, SegmentType::kSigned},
-                                     {4, 4, SegmentType::kUnsigned},
-                                     {4, 8, SegmentType::kSigned}}),
-                             Key(118, {{8, 4, SegmentType::kString}}, false)}};
-  std::vector<Record> records;
+  // Every segment type and size, the top key number, an 8-byte owner.
+  const FileDefinition definition{12,
+                                  "ABCDEFGH",
+                                  {Key(0, {{0, 1, SegmentType::kUnsigned},
+                                           {1, 1, SegmentType::kSigned},
+                                           {2, 2, SegmentType::kSigned},
+                                           {4, 4, SegmentType::kUnsigned},
+                                           {4, 8, SegmentType::kSigned}}),
+                                   Key(118, {{8, 4, SegmentType::kString}}, false)}};
+  std::vector<Record> many;
   for (int i = 0; i < 30; ++i) {
-    Record record(12, static_cast<uint8_t>(i));
-    record[0] = static_cast<uint8_t>(1 + i % 12);
-    PutLe(record, 8, i * 7919, 4);
-    records.push_back(record);
+    many.emplace_back(12, static_cast<uint8_t>(i));
+    PutLe(many.back(), 8, i * 7919, 4);
   }
-  WriteFile(dir.path() / "Yosan02.dat", definition, records);
+  WriteFile(path, definition, many);
   std::string error;
-  std::optional<DataFileContents> contents = ReadDataFile(dir.path() / "Yosan02.dat", &error);
+  const std::optional<DataFileContents> contents = ReadDataFile(path, &error);
   ASSERT_TRUE(contents) << error;
   EXPECT_EQ(contents->definition, definition);
-  EXPECT_EQ(contents->records, records);
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"Yosan02.dat"});
+  EXPECT_EQ(contents->records, many);
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.dat"});
 }
 
-TEST(DataFileWriterTest, ReplacesAnOldFileOnlyOnCommit) {
+TEST(DataFileWriterTest, CommitsWholeRecordsOnlyAndReplacesAtCommit) {
   ScratchDir dir;
-  const auto path = dir.path() / "suitou02.dat";
+  const auto path = dir.path() / "a.dat";
   std::string error;
   {
-    auto writer = DataFileWriter::Create(dir.path() / "a.dat", CashBookDefinition(), &error);
+    auto writer = DataFileWriter::Create(path, CashBookDefinition(), &error);
     ASSERT_TRUE(writer) << error;
     ASSERT_TRUE(writer->Append(CashRecord(1, 1), &error)) << error;
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "a.dat"));
+    EXPECT_FALSE(std::filesystem::exists(path));
   }
   EXPECT_TRUE(Names(dir.path()).empty());  // destroyed without Commit
   WriteFile(path, CashBookDefinition(), {CashRecord(1, 1)});
   const std::string old_bytes = ReadBytes(path);
-  auto writer = DataFileWriter::Create(path, CashBookDefinition(), &error);
-  ASSERT_TRUE(writer) << error;
-  ASSERT_TRUE(writer->Append(CashRecord(2, 2), &error));
-  ASSERT_TRUE(writer->Append(CashRecord(3, 3), &error));
-  EXPECT_EQ(ReadBytes(path), old_bytes);
-  ASSERT_TRUE(writer->Commit(&error)) << error;
-  auto contents = ReadDataFile(path, &error);
-  ASSERT_TRUE(contents) << error;
-  EXPECT_EQ(contents->records, (std::vector<Record>{CashRecord(2, 2), CashRecord(3, 3)}));
-  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"suitou02.dat"});
-  // A finished writer takes nothing more.
-  EXPECT_FALSE(writer->Append(CashRecord(4, 4), &error));
-  EXPECT_FALSE(writer->Commit(&error));
-}
-
-TEST(DataFileWriterTest, RefusesRecordsOfAnotherLengthAndDuplicateUniqueKeys) {
-  ScratchDir dir;
   FileDefinition definition = CashBookDefinition();
   definition.keys.push_back(Key(1, {{33, 4, SegmentType::kSigned}}, /*duplicates=*/false));
-  std::string error;
-  auto writer = DataFileWriter::Create(dir.path() / "a.dat", definition, &error);
+  auto writer = DataFileWriter::Create(path, definition, &error);
   ASSERT_TRUE(writer) << error;
   EXPECT_FALSE(writer->Append(Record(78, 0), &error));
   EXPECT_NE(error.find("78"), std::string::npos) << error;
@@ -109,10 +89,15 @@ TEST(DataFileWriterTest, RefusesRecordsOfAnotherLengthAndDuplicateUniqueKeys) {
   EXPECT_FALSE(writer->Append(CashRecord(2, 500), &error));
   EXPECT_NE(error.find("key 1"), std::string::npos) << error;
   ASSERT_TRUE(writer->Append(CashRecord(1, 501), &error)) << error;  // key 0 allows duplicates
+  EXPECT_EQ(ReadBytes(path), old_bytes);
   ASSERT_TRUE(writer->Commit(&error)) << error;
-  auto contents = ReadDataFile(dir.path() / "a.dat", &error);
+  auto contents = ReadDataFile(path, &error);
   ASSERT_TRUE(contents) << error;
   EXPECT_EQ(contents->records, (std::vector<Record>{CashRecord(1, 500), CashRecord(1, 501)}));
+  EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.dat"});
+  // A finished writer takes nothing more.
+  EXPECT_FALSE(writer->Append(CashRecord(4, 4), &error));
+  EXPECT_FALSE(writer->Commit(&error));
 }
 
 TEST(DataFileWriterTest, RefusesInvalidDefinitionsAndMissingFolders) {
@@ -132,37 +117,33 @@ TEST(DataFileWriterTest, RefusesInvalidDefinitionsAndMissingFolders) {
       {"a.dat", {79, "", {Key(119, {date})}}},
       {"a.dat", {79, "", {Key(-1, {date})}}},
       {"a.dat", {79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
-      {"none/a.dat", CashBookDefinition()},
-  };
+      {"none/a.dat", CashBookDefinition()}};
   ScratchDir dir;
+  std::string error;
   for (const auto& [name, definition] : cases) {
-    std::string error;
+    error.clear();
     EXPECT_FALSE(DataFileWriter::Create(dir.path() / name, definition, &error)) << error;
     EXPECT_FALSE(error.empty());
   }
   EXPECT_TRUE(Names(dir.path()).empty());
   // The limits themselves are fine.
-  std::string error;
-  EXPECT_TRUE(DataFileWriter::Create(dir.path() / "b.dat",
-                                     FileDefinition{kMaxRecordLength,
-                                                    "ABCDEFGH",
-                                                    {Key(118, {{0, 254, SegmentType::kString}}),
-                                                     Key(0, {{0, 8, SegmentType::kSigned}})}},
-                                     &error))
+  EXPECT_TRUE(DataFileWriter::Create(
+      dir.path() / "b.dat",
+      {kMaxRecordLength,
+       "ABCDEFGH",
+       {Key(118, {{0, 254, SegmentType::kString}}), Key(0, {{0, 8, SegmentType::kSigned}})}},
+      &error))
       << error;
 }
 
 TEST(ReadDataFileTest, FindsAnIndexThatDisagreesWithTheRecords) {
-  const char* const cases[] = {
-      "DELETE FROM kakeidb_key_0 WHERE id = 2",
-      "INSERT INTO kakeidb_key_0 VALUES (X'800000058000000000000002', 2)",
-      "DELETE FROM kakeidb_records WHERE id = 2",
-      "UPDATE kakeidb_key_0 SET entry = X'000000008000000000000002' WHERE id = 2",
-      "UPDATE kakeidb_key_0 SET entry = X'80000002' WHERE id = 2",
-      "UPDATE kakeidb_records SET data = X'00' WHERE id = 2",
-      "PRAGMA application_id = 1",
-  };
-  for (const char* sql : cases) {
+  for (const char* sql :
+       {"DELETE FROM kakeidb_key_0 WHERE id = 2",
+        "INSERT INTO kakeidb_key_0 VALUES (X'800000058000000000000002', 2)",
+        "DELETE FROM kakeidb_records WHERE id = 2",
+        "UPDATE kakeidb_key_0 SET entry = X'000000008000000000000002' WHERE id = 2",
+        "UPDATE kakeidb_key_0 SET entry = X'80000002' WHERE id = 2",
+        "UPDATE kakeidb_records SET data = X'00' WHERE id = 2", "PRAGMA application_id = 1"}) {
     SCOPED_TRACE(sql);
     ScratchDir dir;
     WriteFile(dir.path() / "a.dat", CashBookDefinition(), {CashRecord(1, 1), CashRecord(2, 2)});

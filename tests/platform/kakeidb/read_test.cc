@@ -288,9 +288,8 @@ TEST_F(CashReadTest, ShortDataBufferGetsWhatFitsAnd22) {
 TEST_F(EngineTest, KeyAsLongAsTheKeyBuffer) {
   std::vector<Record> records;
   for (int i = 0; i < 40; ++i) {
-    Record record(300, static_cast<uint8_t>('a' + i % 26));
-    record[0] = record[273] = static_cast<uint8_t>(i);  // 273: the key's last byte
-    records.push_back(record);
+    records.emplace_back(300, static_cast<uint8_t>('a' + i % 26));
+    records.back()[0] = records.back()[273] = static_cast<uint8_t>(i);  // 273: the key's end
   }
   Write("wide.dat", FileDefinition{300, "ABCD", {Key(0, {{20, 254, SegmentType::kString}})}},
         records);
@@ -301,17 +300,14 @@ TEST_F(EngineTest, KeyAsLongAsTheKeyBuffer) {
   auto data = std::make_unique<uint8_t[]>(300);
   std::memcpy(key.get(), records[7].data() + 20, kKeyBufferSize);
   int32_t length = 300;
-  ASSERT_EQ(engine_->BTRV(kBtrGetEqual, block.position, data.get(), &length, key.get(), 0, 0),
-            kBtrOk);
-  EXPECT_EQ(data[0], 7);
-  EXPECT_EQ(length, 300);
-  int count = 1;
-  while (engine_->BTRV(kBtrGetNext, block.position, data.get(), &length, key.get(), 0, 0) ==
-         kBtrOk) {
-    EXPECT_EQ(key[253], data[0]);
-    ++count;
+  int count = 0;
+  for (int16_t op = kBtrGetEqual;
+       engine_->BTRV(op, block.position, data.get(), &length, key.get(), 0, 0) == kBtrOk;
+       op = kBtrGetNext, ++count) {
+    EXPECT_EQ(data[0], count == 0 ? 7 : key[253]);  // the key value came back whole
+    EXPECT_EQ(length, 300);
   }
-  EXPECT_GT(count, 1);
+  EXPECT_EQ(count, 26);  // 7, 33, 8, 34, ... 13, 39, 14, 15, ... 25
 }
 
 }  // namespace
