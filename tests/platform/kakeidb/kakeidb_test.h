@@ -5,14 +5,8 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -42,7 +36,6 @@ inline FileDefinition CashBookDefinition(std::string owner = "ABCD") {
 }
 inline Record CashRecord(int32_t date, int32_t amount, uint8_t mark = 0) {
   Record record(79, 0);
-  record[0] = 1;
   PutLe(record, 7, date, 4);
   PutLe(record, 33, amount, 4);
   record[78] = mark;
@@ -78,8 +71,9 @@ struct Block {
   int32_t length = 0;
 
   void SetKey32(int32_t value) {
-    std::memset(key, 0, sizeof(key));
-    for (int i = 0; i < 4; ++i) key[i] = static_cast<uint8_t>(value >> (8 * i));
+    Record bytes(sizeof(key), 0);
+    PutLe(bytes, 0, value, 4);
+    std::memcpy(key, bytes.data(), sizeof(key));
   }
   Record Delivered() const { return Record(data.begin(), data.begin() + std::max(length, 0)); }
   int64_t Date() const { return GetLe32(data.data() + 7); }
@@ -117,7 +111,7 @@ class EngineTest : public ::testing::Test {
     engine_.reset();
     for (const auto& [path, bytes] : watched_) EXPECT_EQ(ReadBytes(path), bytes) << path;
     for (const auto& [name, kind] : TakeSnapshot(root_.path())) {
-      for (const char* suffix : {"-journal", "-wal", "-shm"}) EXPECT_FALSE(name.ends_with(suffix));
+      EXPECT_FALSE(name.ends_with("-journal") || name.ends_with("-wal") || name.ends_with("-shm"));
     }
   }
   void StartEngine() { engine_ = OpenKakeiDb(root_.path(), env_); }

@@ -16,19 +16,6 @@ class OpenCloseTest : public EngineTest {
   }
 };
 
-TEST_F(OpenCloseTest, OpenReadCloseZeroesTheBlock) {
-  Block block;
-  ASSERT_EQ(OpenFile(block, "suitou02.dat"), kBtrOk);
-  EXPECT_EQ(engine_->open_files(), 1);
-  ASSERT_EQ(Read(*engine_, block, kBtrGetFirst, 0), kBtrOk);
-  EXPECT_EQ(block.Delivered(), CashRecord(37000, 100));
-  EXPECT_EQ(Close(*engine_, block), kBtrOk);
-  EXPECT_EQ(engine_->open_files(), 0);
-  for (uint8_t byte : block.position) ASSERT_EQ(byte, 0);
-  EXPECT_EQ(Read(*engine_, block, kBtrGetFirst, 0), kBtrFileNotOpen);
-  EXPECT_EQ(Close(*engine_, block), kBtrFileNotOpen);
-}
-
 TEST_F(OpenCloseTest, OpenStatuses) {
   WriteBytes(DiskPath("random.dat"), std::string(5000, '\x5a'));
   std::filesystem::create_directories(DiskPath("folder.dat"));
@@ -144,29 +131,31 @@ TEST_F(OpenCloseTest, PositionBlocksThatNameNoOpenFile) {
   EXPECT_EQ(Read(*engine_, open, kBtrGetFirst, 0), kBtrOk);
 }
 
-TEST_F(OpenCloseTest, OpenOnAnOpenBlockClosesTheFileItNamed) {
-  Block block, copy;
-  ASSERT_EQ(OpenFile(block, "suitou02.dat"), kBtrOk);
-  std::memcpy(copy.position, block.position, sizeof(block.position));
-  ASSERT_EQ(OpenFile(block, "suitou02.dat"), kBtrOk);
-  EXPECT_EQ(engine_->open_files(), 1);
-  EXPECT_EQ(Read(*engine_, copy, kBtrGetFirst, 0), kBtrFileNotOpen);
-  EXPECT_EQ(OpenFile(block, "missing.dat"), kBtrFileNotFound);  // also when it fails
-  EXPECT_EQ(engine_->open_files(), 0);
-}
-
-TEST_F(OpenCloseTest, TwoHandlesOnOneFileMoveIndependently) {
-  Block a, b;
+TEST_F(OpenCloseTest, BlocksOpenReadAndCloseIndependently) {
+  Block a, b, copy;
   ASSERT_EQ(OpenFile(a, "suitou02.dat"), kBtrOk);
   ASSERT_EQ(OpenFile(b, "suitou02.dat"), kBtrOk);
+  EXPECT_EQ(engine_->open_files(), 2);
   ASSERT_EQ(Read(*engine_, a, kBtrGetFirst, 0), kBtrOk);
+  EXPECT_EQ(a.Delivered(), CashRecord(37000, 100));
   b.SetKey32(37001);
   ASSERT_EQ(Read(*engine_, b, kBtrGetEqual, 0), kBtrOk);
   EXPECT_EQ(Read(*engine_, b, kBtrGetNext, 0), kBtrEndOfFile);
   ASSERT_EQ(Read(*engine_, a, kBtrGetNext, 0), kBtrOk);
   EXPECT_EQ(a.Date(), 37001);
+  // Close zeroes the block; the other file reads on.
   ASSERT_EQ(Close(*engine_, a), kBtrOk);
+  for (uint8_t byte : a.position) ASSERT_EQ(byte, 0);
+  EXPECT_EQ(Read(*engine_, a, kBtrGetFirst, 0), kBtrFileNotOpen);
+  EXPECT_EQ(Close(*engine_, a), kBtrFileNotOpen);
   EXPECT_EQ(Read(*engine_, b, kBtrGetFirst, 0), kBtrOk);
+  // An Open on an open block closes the file it named, even when it fails.
+  std::memcpy(copy.position, b.position, sizeof(b.position));
+  ASSERT_EQ(OpenFile(b, "suitou02.dat"), kBtrOk);
+  EXPECT_EQ(engine_->open_files(), 1);
+  EXPECT_EQ(Read(*engine_, copy, kBtrGetFirst, 0), kBtrFileNotOpen);
+  EXPECT_EQ(OpenFile(b, "missing.dat"), kBtrFileNotFound);
+  EXPECT_EQ(engine_->open_files(), 0);
 }
 
 TEST_F(OpenCloseTest, OpenFileLimitFromWinIni) {
