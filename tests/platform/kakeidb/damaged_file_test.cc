@@ -84,7 +84,10 @@ TEST_F(DamagedFileTest, DamagedDeclarationsRecordsAndEntries) {
       // Other types sort before every BLOB; the record after them is out of order.
       {"UPDATE kakeidb_key_0 SET entry = 'abcd' WHERE id = 10", kBtrIoError, 1},
       {"UPDATE kakeidb_key_0 SET entry = 5 WHERE id = 10", kBtrIoError, 1},
-      {"UPDATE kakeidb_key_0 SET id = 'x' WHERE id = 2", kBtrIoError, 1}};
+      {"UPDATE kakeidb_key_0 SET id = 'x' WHERE id = 2", kBtrIoError, 1},
+      {"DELETE FROM kakeidb_key_0 WHERE id = 2", kBtrOk, 9},
+      {"INSERT INTO kakeidb_key_0 VALUES (X'800000058000000000000002', 2)", kBtrIoError, 1},
+      {"UPDATE kakeidb_key_0 SET entry = X'80000002' WHERE id = 2", kBtrIoError, 1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sql);
     WriteDamaged(c.sql);
@@ -92,6 +95,9 @@ TEST_F(DamagedFileTest, DamagedDeclarationsRecordsAndEntries) {
     EXPECT_EQ(OpenAndReadAll("good.dat", &read), c.status);
     EXPECT_EQ(read, c.read);
     EXPECT_EQ(engine_->open_files(), 0);
+    // The whole-file reader also checks that every record has its entries.
+    std::string error;
+    EXPECT_EQ(ReadDataFile(DiskPath("good.dat"), &error).has_value(), c.sql[0] == 'S') << error;
   }
 }
 

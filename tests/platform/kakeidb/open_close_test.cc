@@ -29,21 +29,19 @@ TEST_F(OpenCloseTest, OpenStatuses) {
 
   const std::string dir = WindowsPath("");
   const struct {
-    std::string path;   // blank-padded into the key buffer
-    std::string owner;  // the data buffer, with its zero byte
-    int16_t mode;
-    int16_t status;
+    std::string path, owner;  // blank-padded into the key buffer; with its zero byte
+    int16_t mode, status;
   } cases[] = {
       {dir + "suitou02.dat", "ABCD", 0, kBtrOk},
-      {"c:\\hdmdata5\\KAKEIBO\\Kakeibo1\\SUITOU02.DAT", "ABCD", 0, kBtrOk},
-      {"C:\\" + ToAnsi("家計簿データ") + "\\KYUYO02.DAT", "ABCD", 0, kBtrOk},
-      {dir + "suitou02.dat extra", "ABCD", 0, kBtrOk},
-      {dir + "suitou02.dat" + std::string(1, '\0') + "x", "ABCD", 0, kBtrOk},
       {dir + "suitou02.dat", "ABCD", -1, kBtrOk},
       {dir + "suitou02.dat", "ABCD", -2, kBtrOk},
       {dir + "suitou02.dat", "ABCD", -3, kBtrOk},
       {dir + "suitou02.dat", "ABCD", -4, kBtrInvalidOperation},
       {dir + "suitou02.dat", "ABCD", 1, kBtrInvalidOperation},
+      {"c:\\hdmdata5\\KAKEIBO\\Kakeibo1\\SUITOU02.DAT", "ABCD", 0, kBtrOk},
+      {"C:\\" + ToAnsi("家計簿データ") + "\\KYUYO02.DAT", "ABCD", 0, kBtrOk},
+      {dir + "suitou02.dat extra", "ABCD", 0, kBtrOk},
+      {dir + "suitou02.dat" + std::string(1, '\0') + "x", "ABCD", 0, kBtrOk},
       {"", "ABCD", 0, kBtrInvalidFileName},
       {std::string(1, '\0'), "ABCD", 0, kBtrInvalidFileName},
       {dir + "suit<u02.dat", "ABCD", 0, kBtrInvalidFileName},

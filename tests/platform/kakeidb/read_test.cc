@@ -177,8 +177,7 @@ class CashReadTest : public EngineTest {
 
 TEST_F(CashReadTest, StatusesRecordsAndTheGetNextsAfter) {
   const struct {
-    int16_t operation;
-    int16_t key_number;
+    int16_t operation, key_number;
     int32_t key;  // the date set into the key buffer
     int16_t status;
     std::vector<uint8_t> marks;  // delivered on 0, then by every Get Next
