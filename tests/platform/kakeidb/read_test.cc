@@ -102,25 +102,21 @@ class TypedReadTest : public EngineTest {
   Block block_;
 };
 
-TEST_F(TypedReadTest, EveryKeyReadsInTypedOrderWithDuplicatesInWriteOrder) {
+// Every key reads in typed order, and Get Equal and Get Greater or Equal find
+// the first record of their key value.
+TEST_F(TypedReadTest, OrderAndPositioning) {
+  EXPECT_EQ(Read(*engine_, block_, kBtrGetFirst, 2, 24), kBtrInvalidKeyNumber);  // a gap
+  std::mt19937 random(99);
   for (const KeyDefinition& key : kTyped.keys) {
-    SCOPED_TRACE(key.number);
+    const std::vector<uint32_t> order = ExpectedOrder(key);
     std::vector<uint32_t> marks;
     int16_t status = ReadKey(kBtrGetFirst, key);
     for (; status == kBtrOk && marks.size() <= rows_.size(); status = ReadKey(kBtrGetNext, key)) {
       marks.push_back(Mark(block_));
     }
     EXPECT_EQ(status, kBtrEndOfFile);
-    EXPECT_EQ(marks, ExpectedOrder(key));
+    EXPECT_EQ(marks, order) << key.number;
     EXPECT_EQ(ReadKey(kBtrGetNext, key), kBtrEndOfFile);
-  }
-  EXPECT_EQ(Read(*engine_, block_, kBtrGetFirst, 2, 24), kBtrInvalidKeyNumber);  // a gap
-}
-
-TEST_F(TypedReadTest, PositioningReadsFindTheFirstRecordOfTheirKeyValue) {
-  std::mt19937 random(99);
-  for (const KeyDefinition& key : kTyped.keys) {
-    const std::vector<uint32_t> order = ExpectedOrder(key);
     for (int probe = 0; probe < 60; ++probe) {
       SCOPED_TRACE(::testing::Message() << "key " << key.number << " probe " << probe);
       // Half the probes are values in the file, half are next to them
@@ -139,7 +135,7 @@ TEST_F(TypedReadTest, PositioningReadsFindTheFirstRecordOfTheirKeyValue) {
       });
       const bool equal = at != order.end() && Order(wanted, key) == Order(rows_[*at], key);
       const Record value = KeyValue(wanted, key);
-      int16_t status = ReadKey(kBtrGetEqual, key, value);
+      status = ReadKey(kBtrGetEqual, key, value);
       if (!equal) {
         EXPECT_EQ(status, kBtrKeyNotFound);
         EXPECT_EQ(ReadKey(kBtrGetNext, key), kBtrInvalidPositioning);
@@ -154,9 +150,9 @@ TEST_F(TypedReadTest, PositioningReadsFindTheFirstRecordOfTheirKeyValue) {
       }
       ASSERT_EQ(status, kBtrOk);
       EXPECT_EQ(Mark(block_), *at);
-      for (auto next = at + 1; next != order.end() && next != at + 12; ++next) {
+      if (at + 1 != order.end()) {
         ASSERT_EQ(ReadKey(kBtrGetNext, key), kBtrOk);
-        EXPECT_EQ(Mark(block_), *next);
+        EXPECT_EQ(Mark(block_), at[1]);
       }
     }
   }
