@@ -197,10 +197,7 @@ class WriterTest : public EngineTest {
     WriteFile(DiskPath("suitou02.dat"), CashBookDefinition(), CashRecords(50));
     ASSERT_EQ(sqlite3_open(DiskPath("suitou02.dat").c_str(), &writer_), SQLITE_OK);
   }
-  void TearDown() override {
-    sqlite3_close(writer_);
-    EngineTest::TearDown();
-  }
+  void TearDown() override { sqlite3_close(writer_), EngineTest::TearDown(); }
   int Exec(const std::string& sql) {
     return sqlite3_exec(writer_, sql.c_str(), nullptr, nullptr, nullptr);
   }

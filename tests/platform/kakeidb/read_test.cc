@@ -158,20 +158,12 @@ TEST_F(TypedReadTest, OrderAndPositioning) {
   }
 }
 
-class CashReadTest : public EngineTest {
- protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    Write("suitou02.dat", CashBookDefinition(),
-          {CashRecord(37010, 10, 1), CashRecord(37000, 20, 2), CashRecord(37010, 30, 3),
-           CashRecord(-5, 40, 4), CashRecord(37020, 50, 5), CashRecord(37010, 60, 6)});
-    Write("empty.dat", CashBookDefinition(), {});
-    ASSERT_EQ(OpenFile(block_, "suitou02.dat"), kBtrOk);
-  }
+TEST_F(EngineTest, CashBookStatusesRecordsShortBuffersAndTheGetNextsAfter) {
+  Write("suitou02.dat", CashBookDefinition(),
+        {CashRecord(37010, 10, 1), CashRecord(37000, 20, 2), CashRecord(37010, 30, 3),
+         CashRecord(-5, 40, 4), CashRecord(37020, 50, 5), CashRecord(37010, 60, 6)});
+  Write("empty.dat", CashBookDefinition(), {});
   Block block_;
-};
-
-TEST_F(CashReadTest, StatusesRecordsAndTheGetNextsAfter) {
   const struct {
     int16_t operation, key_number;
     int32_t key;  // the date set into the key buffer
@@ -235,9 +227,8 @@ TEST_F(CashReadTest, StatusesRecordsAndTheGetNextsAfter) {
                             {kBtrGetGreaterOrEqual, kBtrEndOfFile}}) {
     EXPECT_EQ(Read(*engine_, block_, op, 0), status) << op;
   }
-}
-
-TEST_F(CashReadTest, ShortDataBufferGetsWhatFitsAnd22) {
+  // A short data buffer gets what fits, and 22.
+  ASSERT_EQ(OpenFile(block_, "suitou02.dat"), kBtrOk);
   block_.SetKey32(37010);
   // Exactly ten bytes on the heap: a write beyond them is caught by ASan.
   auto data = std::make_unique<uint8_t[]>(10);
