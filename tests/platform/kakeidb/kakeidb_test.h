@@ -1,5 +1,4 @@
-// Shared by the kakeidb tests: records, data files, raw SQL, a caller's file
-// block, and an engine on a real environment root.
+// Records, data files, raw SQL, a caller's buffers, an engine on a real root.
 #ifndef H5KAKEI_TESTS_PLATFORM_KAKEIDB_KAKEIDB_TEST_H_
 #define H5KAKEI_TESTS_PLATFORM_KAKEIDB_KAKEIDB_TEST_H_
 
