@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "book.h"
 #include "run_process.h"
 #include "scratch.h"
 
@@ -155,6 +156,34 @@ TEST_F(CliTest, ClickLaunchesTheMenuProgramThroughTheRealShellAskingWhileTheTime
   EXPECT_NE(text.find("launch: C:\\Hidamari5\\HdmMenu5.exe 4,1 in "), std::string::npos) << text;
   EXPECT_NE(text.find(" (started)\n"), std::string::npos) << text;
   EXPECT_EQ(WaitForLaunchLog().substr(0, 4), "4,1\t");
+}
+
+// The period table as start-up left it: one period from 25 April against a
+// start on 10 April patches the end of entry 12, which the file left empty,
+// to day 9 of its month (day 0 is 30 December 1899).
+TEST(CliBook, PatchedEndOfAnEmptyPeriodIsShown) {
+  json book = WorkedBook();
+  AddData(book, "start02.dat", "start", json::array({{{"Year", 2002}, {"Month", 4}, {"Day", 10}}}));
+  AddData(
+      book, "Kikan02.dat", "period",
+      json::array(
+          {{{"Year", 2002}, {"Month", 4}, {"StartDay", "2002-04-25"}, {"EndDay", "2002-05-24"}}}));
+  ScratchDir scratch;
+  const std::string root = (scratch.path() / "root").string();
+  ProcessResult r = RunProcess({H5KAKEI_CLI, "book", "build",
+                                scratch.Write("book.json", book.dump()).string(), "--root", root});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  r = RunProcess({H5KAKEI_CLI, "diagnose", "--root", root, "--today", "2002-04-15", "--json"});
+  const json periods = json::parse(r.out)["startup"]["periods"];
+  EXPECT_EQ(periods[0],
+            json({{"year", 2002}, {"month", 4}, {"start", "2002-04-10"}, {"end", "2002-05-24"}}));
+  EXPECT_EQ(periods[1], json({{"year", 0}, {"month", 0}, {"start", nullptr}, {"end", nullptr}}));
+  EXPECT_EQ(periods[11],
+            json({{"year", 0}, {"month", 0}, {"start", nullptr}, {"end", "1899-12-09"}}));
+  // Only render loads Qt, in a program of its own.
+  r = RunProcess({"/usr/bin/ldd", H5KAKEI_CLI});
+  EXPECT_NE(r.out.find("libsqlite3"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("libQt"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -30,7 +30,6 @@ TEST(DecimalCommaLocale, CookieNumbersReadAsInTheCLocale) {
     cookies.Set("file:///C:\\Hidamari5\\timer\\bottom0.html", std::string("winflag=") + c.value);
     EXPECT_EQ(IsKitchenTimerRunning(), c.running) << c.value;
   }
-  ResetModule(Ports{});
   std::setlocale(LC_ALL, saved.c_str());
 }
 
