@@ -34,6 +34,9 @@ TEST(NtfsOrder, ListingIsTheSameWhateverTheCreationOrder) {
     EXPECT_EQ(names, expected) << "round " << round;
   }
   EXPECT_TRUE(NtfsNameLess("ä", "Ö") && NtfsNameLess("ё", "Ж") && !NtfsNameLess("ABC", "abc"));
+  // Bytes that are not UTF-8 sort after valid names, each on its own.
+  EXPECT_TRUE(NtfsNameLess("家", "\xFF") && NtfsNameLess("\xC3", "\xFF") &&
+              NtfsNameLess("a\xE6\x97", "a\xFF"));
 }
 
 TEST(ShortNames, ValidNamesStayAndOthersGetNumberedAliases) {

@@ -243,9 +243,9 @@ TEST_F(RootEnvironmentTest, StoredAndShortNames) {
       {"C:\\\x89\xC6\x8C\x76", "\x89\xC6\x8C\x76"},
       {"", ""}};
   for (const auto& [path, name] : stored) EXPECT_EQ(env_.StoredName(path), name) << path;
-  EXPECT_EQ(env_.ShortPath("c:\\program files\\HIDAMARI5\\"), "c:\\PROGRA~1\\HIDAMARI5\\");
+  EXPECT_EQ(env_.ShortPath("c:\\program files\\HIDAMARI5\\"), "c:\\PROGRA~1\\HIDAMA~1\\");
   EXPECT_EQ(env_.ShortPath("C:\\Program Files\\Hidamari5\\HdmMenu5.exe\0x"s),
-            "C:\\PROGRA~1\\Hidamari5\\HdmMenu5.exe");
+            "C:\\PROGRA~1\\HIDAMA~1\\HdmMenu5.exe");
   EXPECT_EQ(env_.ShortPath("C:\\Program Files\\Nothing\\"), "");
   EXPECT_EQ(env_.ShortPath(""), "");
 }
