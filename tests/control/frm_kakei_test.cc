@@ -1,6 +1,5 @@
-// The control on in-memory doubles: grading, where the run stops, the
-// retries, the close-all on every way out, clicks. The Qt face's tests
-// check the layout.
+// The control on in-memory doubles: grading, layout, where the run stops,
+// the retries, the close-all on every way out, clicks.
 #include "control/frm_kakei.h"
 
 #include <gtest/gtest.h>
