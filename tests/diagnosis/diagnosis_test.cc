@@ -1,4 +1,5 @@
-// The bank business-day calendar, and pay statements that count once.
+// The bank business-day calendar, category-name keys and pay statements that
+// count once.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +8,9 @@
 
 #include "book.h"
 #include "diagnosis/calendar.h"
+#include "diagnosis/category_name.h"
+#include "store/files.h"
+#include "store_fixture.h"
 #include "text/day_number.h"
 
 namespace h5 {
@@ -25,18 +29,15 @@ TEST(CalendarTest, NthWeekdayOfMonthAndEquinoxes) {
   const std::array<int32_t, 5> nths[] = {{2002, 1, 2, 2, 20020114}, {2001, 1, 2, 2, 20010108},
                                          {2000, 1, 2, 2, 20000110}, {2002, 3, 1, 1, 20020303},
                                          {2002, 3, 7, 5, 20020330}, {2002, 13, 2, 2, 20030113}};
-  for (auto [y, m, weekday, n, date] : nths) {
-    EXPECT_EQ(NthWeekdayOfMonth(y, m, weekday, n), Day(date)) << date;
-  }
+  for (auto [y, m, w, n, date] : nths) EXPECT_EQ(NthWeekdayOfMonth(y, m, w, n), Day(date));
   // Before 1980 the quotient is truncated toward zero, not rounded down:
   // 1979 gives 20.8431 - 0.242194 - 0 -> 20 (rounding down would give 21).
-  const std::array<int32_t, 3> equinoxes[] = {{1980, 20, 23}, {1990, 21, 23}, {1999, 21, 23},
-                                              {2000, 20, 23}, {2002, 21, 23}, {2004, 20, 23},
-                                              {2012, 20, 22}, {2020, 20, 22}, {2025, 20, 23},
+  const std::array<int32_t, 3> equinoxes[] = {{1980, 20, 23}, {1999, 21, 23}, {2000, 20, 23},
+                                              {2002, 21, 23}, {2012, 20, 22}, {2020, 20, 22},
                                               {1979, 20, 23}, {1976, 20, 23}, {1975, 20, 23}};
   for (auto [year, vernal, autumnal] : equinoxes) {
-    EXPECT_EQ(VernalEquinoxDay(year), vernal) << year;
-    EXPECT_EQ(AutumnalEquinoxDay(year), autumnal) << year;
+    EXPECT_EQ(std::pair(VernalEquinoxDay(year), AutumnalEquinoxDay(year)),
+              std::pair(vernal, autumnal));
   }
 }
 
@@ -88,9 +89,9 @@ TEST(CalendarTest, SweepGivesFirstBusinessDayOnOrAfter) {
   EXPECT_EQ(NextBankBusinessDay(2002, 0, 31), Day(20011231));
 }
 
+// Far outside any real calendar: computed without overflow, a weekday at or
+// after the composed date.
 TEST(CalendarTest, ExtremeArgumentsStayDefined) {
-  // Far outside any real calendar: computed without overflow, a weekday at
-  // or after the composed date.
   const std::array<int16_t, 3> cases[] = {{32767, 12, 31},       {-32768, 1, 1},
                                           {32767, 32767, 32767}, {-32768, -32768, -32768},
                                           {2002, 0, 0},          {0, 1, 1}};
@@ -101,6 +102,20 @@ TEST(CalendarTest, ExtremeArgumentsStayDefined) {
   }
   for (int16_t n : {32767, -32768}) {
     EXPECT_EQ(NthWeekdayOfMonth(n, n, 2, n) - NthWeekdayOfMonth(n, n, 2, 1), (n - 1) * 7);
+  }
+}
+
+// The key's level byte follows from the codes: 0 without a middle code, else
+// 1 without a minor one, else 2; a category not found reads as asterisks.
+TEST_F(StoreTest, CategoryNameKeyFollowsTheCodes) {
+  OpenHimoku(Module().KakeiDir);
+  CategoryNameBuffer name;
+  for (auto [middle, minor, level] : {std::array<uint8_t, 3>{0, 6, 0}, {5, 0, 1}, {5, 6, 2}}) {
+    LookupCategoryName(4, 7, 3, middle, minor, name);
+    const std::vector<uint8_t>& key = records.calls().back().key;
+    EXPECT_EQ(std::vector<uint8_t>(key.begin(), key.begin() + 8),
+              (std::vector<uint8_t>{7, level, minor, 0, middle, 0, 3, 0}));
+    EXPECT_EQ(std::string(name.begin(), name.end()), "******              ");
   }
 }
 

@@ -40,7 +40,6 @@ TEST_F(LaunchTest, LaunchesTheMenuProgramWithAppNumberAndOption) {
   int16_t app = 4;
   std::string option = "1";
   EXPECT_FALSE(LaunchMenuApp(app, option));
-  EXPECT_EQ(std::tuple(app, option), std::tuple(4, "1"));
 }
 
 TEST_F(LaunchTest, ReadsTheTimerFlagFromTheCookieText) {
@@ -79,9 +78,7 @@ TEST_F(LaunchTest, TriesTheLongFormsInUpperThenLowerCase) {
   Module().ports.cookies = &first_without;
   EXPECT_FALSE(IsKitchenTimerRunning());
   EXPECT_EQ(first_without.asked().size(), 1u);
-}
-
-TEST_F(LaunchTest, LongDirPathUsesStoredNamesAndDropsMissingOnes) {
+  // Long names are the stored ones; missing components are dropped.
   env_.AddDirectory("C:\\Program Files\\Hidamari5");
   std::string paths[] = {"C:\\program files\\HIDAMARI5\\", "C:\\Program Files\\Nowhere\\x\\",
                          "C:\\", ""};

@@ -79,21 +79,20 @@ TEST_F(StoreTest, OpenAndCloseOfEveryFile) {
     SetUp();
     AnswerOperation(kBtrOpen, kBtrFileNotFound);
     c.open();
-    EXPECT_EQ(std::tuple(Module().FileState[c.slot], (Module().*c.block).data_length),
+    EXPECT_EQ(std::tuple(m.FileState[c.slot], (m.*c.block).data_length),
               c.marks_absent ? std::tuple(12, c.length) : std::tuple(0, 5));
     c.open();
     c.close();
     c.open();
     EXPECT_EQ(records.calls().size(), c.marks_absent ? 2u : 3u);
-    EXPECT_EQ(std::tuple(Module().FileState[c.slot], Module().BtrStatus),
+    EXPECT_EQ(std::tuple(m.FileState[c.slot], m.BtrStatus),
               std::tuple(c.marks_absent ? 12 : 0, 12));
     EXPECT_TRUE(dialogs.shown().empty());
     for (int16_t status : {2, 20}) {  // reported, except 20 where the caller repeats
       SetUp();
       AnswerOperation(kBtrOpen, status);
       c.open();
-      EXPECT_EQ(std::tuple(Module().FileState[c.slot], (Module().*c.block).data_length,
-                           Module().BtrStatus),
+      EXPECT_EQ(std::tuple(m.FileState[c.slot], (m.*c.block).data_length, m.BtrStatus),
                 std::tuple(0, 5, status));
       BoxKind kind = status == 20 ? BoxKind::kInactive : BoxKind::kSystemError;
       std::vector<ShownBox> boxes{{kind, status, c.open_label}};
@@ -216,39 +215,39 @@ TEST_F(StoreTest, StartAndPeriodFileReads) {
   const PeriodEntry read{0x0201, 0x0403, 0x08070605, 0x0C0B0A09};
   DeliverRecord(period);
   AnswerOperation({kBtrGetFirst, kBtrGetGreaterOrEqual, kBtrGetNext}, 0);
+  ModuleData& m = Module();
   OpenStart();
-  Module().start.key_number = 3;
+  m.start.key_number = 3;
   ReadFirstStart();
   OpenKikan();
-  Module().kikan.key_number = 2;
+  m.kikan.key_number = 2;
   ReadGtorEQKikan();
   const std::vector<BtrCall>& calls = records.calls();
-  EXPECT_EQ(std::tie(calls[1].operation, calls[1].data_length, calls[1].key_number),
-            std::tuple(kBtrGetFirst, 8, 3));
-  EXPECT_EQ(Module().start.record, std::vector<uint8_t>(period.begin(), period.begin() + 8));
+  EXPECT_EQ(
+      std::tie(calls[1].operation, calls[1].data_length, calls[1].key_number, m.start.record),
+      std::tuple(kBtrGetFirst, 8, 3, std::vector<uint8_t>(period.begin(), period.begin() + 8)));
   EXPECT_EQ(std::tie(calls[2].path, calls[2].data_length, calls[2].owner),
             std::tuple(kTestKakeiDir + std::string("Kikan02.dat"), 5, kOwner));
-  EXPECT_EQ(std::tie(calls[3].operation, calls[3].data_length, calls[3].key_number),
-            std::tuple(kBtrGetGreaterOrEqual, 12, 2));
-  EXPECT_EQ(Module().PeriodRecord, read);
-  Module().PeriodRecord = {};
-  Module().kikan.data_length = 3;  // Get Next passes the buffer's size regardless
+  EXPECT_EQ(std::tie(calls[3].operation, calls[3].data_length, calls[3].key_number, m.PeriodRecord),
+            std::tuple(kBtrGetGreaterOrEqual, 12, 2, read));
+  m.PeriodRecord = {};
+  m.kikan.data_length = 3;  // Get Next passes the buffer's size regardless
   ReadNXTKikan();
-  EXPECT_EQ(std::tie(calls.back().operation, calls.back().data_length, Module().PeriodRecord),
+  EXPECT_EQ(std::tie(calls.back().operation, calls.back().data_length, m.PeriodRecord),
             std::tuple(kBtrGetNext, 12, read));
   for (int16_t status : {2, 3, 9}) {  // failures leave the record
     AnswerOperation({kBtrGetFirst, kBtrGetGreaterOrEqual, kBtrGetNext}, status);
     for (void (*read_file)() : {ReadFirstStart, ReadGtorEQKikan, ReadNXTKikan}) {
       read_file();
-      EXPECT_EQ(Module().BtrStatus, status);
+      EXPECT_EQ(m.BtrStatus, status);
     }
   }
-  EXPECT_EQ(std::tuple(Module().PeriodRecord, Module().FileState[kSlotStart]), std::tuple(read, 1));
+  EXPECT_EQ(std::tuple(m.PeriodRecord, m.FileState[kSlotStart]), std::tuple(read, 1));
   CloseKikan();
-  EXPECT_EQ(std::tuple(ClosedHandles().back(), Module().BtrStatus, records.open_files()),
+  EXPECT_EQ(std::tuple(ClosedHandles().back(), m.BtrStatus, records.open_files()),
             std::tuple(2u, 0, 1));
   CloseKikan();  // not open: the record manager's status
-  EXPECT_EQ(Module().BtrStatus, kBtrFileNotOpen);
+  EXPECT_EQ(m.BtrStatus, kBtrFileNotOpen);
   std::vector<uint8_t> out(5, 0xFF), other(12, 0);
   KikanRecMove(out, 2);  // writes back the fields that fit; other modes do nothing
   for (int16_t mode : {0, 3}) KikanRecMove(other, mode);
@@ -259,16 +258,15 @@ TEST_F(StoreTest, StartAndPeriodFileReads) {
   AnswerOperation(kBtrOpen, kBtrFileNotFound);
   OpenStart();
   ReadFirstStart();  // absent: 9 without a call
-  EXPECT_EQ(std::tuple(records.calls().size(), Module().BtrStatus), std::tuple(1u, 9));
+  EXPECT_EQ(std::tuple(records.calls().size(), m.BtrStatus), std::tuple(1u, 9));
   for (auto [status, length] : {std::pair{12, 12}, {2, 5}, {20, 5}}) {
     AnswerOperation(kBtrOpen, status);
     OpenKikan();
-    EXPECT_EQ(std::tuple(Module().kikan.data_length, Module().BtrStatus),
-              std::tuple(length, status));
+    EXPECT_EQ(std::tuple(m.kikan.data_length, m.BtrStatus), std::tuple(length, status));
   }
   ResetModule(Ports{.environment = &env, .dialogs = &dialogs});  // no record manager: 20
   OpenStart();
-  EXPECT_EQ(Module().BtrStatus, kBtrInactive);
+  EXPECT_EQ(m.BtrStatus, kBtrInactive);
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ TEST_F(StoreTest, EachStatusHasItsBoxUnderAnyTitle) {
   for (int status = -40; status <= 1100; ++status) {
     EXPECT_EQ(StatusText(status), ShortStatusText(status)) << status;
   }
-  EXPECT_EQ(StatusText(-32768), "エラーコード=-32768");
   ResetModule(Ports{.environment = &env});
   EXPECT_EQ(std::tuple(ShowModalMessage("q", 36, ""), ShowModalMessage("q", 48, "")),
             std::tuple(7, 1));
