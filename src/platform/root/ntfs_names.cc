@@ -37,8 +37,8 @@ std::u16string UpperUtf16(std::string_view utf8) {
                     : (byte >> 4) == 14 ? 3
                     : (byte >> 3) == 30 ? 4
                                         : 0;
-    uint32_t c = length == 1 ? byte : byte & (0x3F >> (length - 1));
     bool valid = length != 0 && i + length <= utf8.size();
+    uint32_t c = length <= 1 ? byte : byte & (0x3F >> (length - 1));
     for (size_t k = 1; valid && k < length; ++k) {
       auto next = static_cast<uint8_t>(utf8[i + k]);
       valid = (next & 0xC0) == 0x80;
