@@ -196,6 +196,11 @@ TEST_F(StoreTest, ReadsDeliverIntoTheirBuffers) {
   EXPECT_EQ(std::tie(h.group, h.level, h.minorCode, h.middleCode, h.majorCode, h.extra_text),
             std::tuple(0x80, 0x81, GetInt16At(r, 2), GetInt16At(r, 4), GetInt16At(r, 6), "kept"));
   EXPECT_TRUE(std::equal(h.name.begin(), h.name.end(), r.begin() + 8));
+  // The fields the diagnosis does not read still come from their own bytes.
+  EXPECT_TRUE(std::equal(h.field6.begin(), h.field6.end(), r.begin() + 28) &&
+              std::equal(h.field11.begin(), h.field11.end(), r.begin() + 45));
+  EXPECT_EQ(std::tuple(h.field7, h.field8, h.field9, h.field10),
+            std::tuple(int16_t{r[38]}, GetInt16At(r, 39), GetInt16At(r, 41), GetInt16At(r, 43)));
   ReadEQCredit();  // with a length of its own, not the block's
   EXPECT_EQ(std::tuple(records.calls().back().data_length, Module().credit.data_length,
                        Module().credit_record.cardCode),
