@@ -168,7 +168,9 @@ std::map<std::string, std::string> FolderAliases(const fs::path& dir) {
     do {
       std::string number = "~" + std::to_string(++n);
       // Longer numbers take their room from the six characters.
-      alias = ShortPart(base, 8 - number.size()) + number + suffix;
+      alias = ShortPart(base, 8 - number.size());
+      alias += number;
+      alias += suffix;
     } while (taken.count(alias) != 0);
     taken.insert(alias);
     aliases[name] = alias;
