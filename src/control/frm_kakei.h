@@ -9,6 +9,7 @@
 #include <string>
 
 #include "control/tile_surface.h"
+#include "store/module.h"
 
 namespace h5 {
 
@@ -43,7 +44,11 @@ class FrmKakei {
   static int16_t PictureForLevel(int16_t level, std::string* caption, bool* label_visible);
 
  private:
+  // Diagnose, then close every file.
   void RunDiagnosis();
+  // Opens the files, totals the period and grades it: the level, or the
+  // preset level where the run ends early. Files stay open for the close-all.
+  int16_t Diagnose(ModuleData& m);
   void ShowDiagnosis();
   void SelectDisplay(std::string& caption, int16_t& picture);
   void SetInviteToolTips();

@@ -5,6 +5,7 @@
 
 #include "control/frm_kakei.h"
 #include "diagnosis/spending.h"
+#include "store/data_file.h"
 #include "store/files.h"
 #include "store/module.h"
 #include "store/status.h"
@@ -13,17 +14,6 @@
 
 namespace h5 {
 namespace {
-
-constexpr int16_t kMaxHimokuRetries = 500;
-
-void ShowHimokuFailure() {
-  MessageBoxRequest box;
-  box.text =
-      "費目ファイルのオープンに失敗しました(ｴﾗｰｺｰﾄﾞ20)\r\n\r\n"
-      "パソコンを再起動して、やりなおしてください。";
-  box.title = "家計診断";
-  if (Dialogs* dialogs = Module().ports.dialogs) dialogs->Show(box);
-}
 
 // PresetLevel as a level: start-up only stores "6" or "7"; any text that is
 // not a whole 16-bit number is taken as no preset.
@@ -66,81 +56,69 @@ int16_t ComputeRatio(int32_t budget_total, int32_t days_in_period, int32_t elaps
   return RoundHalfEvenToInt16(value).value_or(overflow_ratio);
 }
 
+int16_t FrmKakei::Diagnose(ModuleData& m) {
+  const int16_t preset = m.PresetLevel.empty() ? 0 : PresetAsLevel(m.PresetLevel);
+  int repeats = 0;
+  if (!OpenPastInactive([&m] { OpenHimoku(m.KakeiDir); }, repeats)) {
+    ShowInactiveOpenFailure("費目");
+    return preset;
+  }
+  if (m.BtrStatus != 0) return preset;
+
+  m.BtrStatus = 0;
+  OpenSuitou();
+  if (m.BtrStatus != 0) return preset;  // the cash book is required
+  for (void (*open)() : {OpenBunkatu, OpenCredit, OpenKyuyo, OpenKyuyoKingaku}) {
+    if (!OptionalFileOpened(open)) return preset;
+  }
+
+  // No period contains today: there is nothing to diagnose.
+  if (m.CurrentMonth < 1 || m.CurrentMonth > 12) return preset;
+  int32_t period_start = m.PeriodTable[m.CurrentMonth].StartDay;
+  int32_t period_end = m.PeriodTable[m.CurrentMonth].EndDay;
+
+  // Totals cut short by a reported failure (the user has just been told of
+  // it) are not graded.
+  int32_t spending_total = 0;
+  std::vector<StatementSeenEntry> statement_seen_list;
+  int16_t statement_seen_last = -1;
+  SumMonthSpending(period_start, period_end, spending_total, statement_seen_list,
+                   statement_seen_last);
+  if (m.stopped_by != 0) return preset;
+  trace_.spending = spending_total;
+
+  OpenYosan();
+  if (m.BtrStatus != 0) return 7;
+  int32_t budget_total = 0;
+  SumMonthBudget(m.CurrentMonth, budget_total);
+  if (m.stopped_by != 0) return preset;
+  trace_.budget = budget_total;
+  if (budget_total == 0) return 6;
+
+  Environment* env = m.ports.environment;
+  int32_t today = env ? DayNumberOf(env->Today()) : 0;
+  // Day counts that do not fit 32 bits describe no real period.
+  std::optional<int32_t> days = CheckedSub32(period_end, period_start);
+  if (days) days = CheckedAdd32(*days, 1);
+  std::optional<int32_t> elapsed = CheckedAdd32(today, 1);
+  if (elapsed) elapsed = CheckedSub32(*elapsed, period_start);
+  if (!days || !elapsed) return preset;
+  if (*days == 0 || spending_total == 0) return preset;
+
+  int16_t ratio = ComputeRatio(budget_total, *days, *elapsed, spending_total, grade_bounds_[4]);
+  trace_.ratio = ratio;
+  return GradeRatio(ratio, grade_bounds_);
+}
+
 void FrmKakei::RunDiagnosis() {
   ModuleData& m = Module();
   grade_bounds_ = {0, 50, 80, 100, 140};
   trace_ = DiagnosisTrace{};
-  diagnosis_level_ = 0;
-  if (!m.PresetLevel.empty()) diagnosis_level_ = PresetAsLevel(m.PresetLevel);
-
-  // Every way out of the steps below ends in the close-all at the bottom.
-  [&] {
-    int16_t retries = 0;
-    while (true) {
-      m.BtrStatus = 0;
-      OpenHimoku(m.KakeiDir);
-      if (m.BtrStatus != kBtrInactive) break;
-      if (retries == kMaxHimokuRetries) {
-        ShowHimokuFailure();
-        return;
-      }
-      ++retries;
-    }
-    if (m.BtrStatus != 0) return;
-
-    m.BtrStatus = 0;
-    OpenSuitou();
-    if (m.BtrStatus != 0) return;  // the cash book is required
-    for (void (*open)() : {OpenBunkatu, OpenCredit, OpenKyuyo, OpenKyuyoKingaku}) {
-      if (!OptionalFileOpened(open)) return;
-    }
-
-    // No period contains today: there is nothing to diagnose.
-    if (m.CurrentMonth < 1 || m.CurrentMonth > 12) return;
-    int32_t period_start = m.PeriodTable[m.CurrentMonth].StartDay;
-    int32_t period_end = m.PeriodTable[m.CurrentMonth].EndDay;
-
-    // Totals cut short by a reported failure (the user has just been told of
-    // it, and every file is closed) are not graded: the run stops as at any
-    // other failure.
-    const int32_t failures = m.closing_failures;
-    int32_t spending_total = 0;
-    std::vector<StatementSeenEntry> statement_seen_list;
-    int16_t statement_seen_last = -1;
-    SumMonthSpending(period_start, period_end, spending_total, statement_seen_list,
-                     statement_seen_last);
-    if (m.closing_failures != failures) return;
-    trace_.spending = spending_total;
-
-    OpenYosan();
-    if (m.BtrStatus != 0) {
-      diagnosis_level_ = 7;
-      return;
-    }
-    int32_t budget_total = 0;
-    SumMonthBudget(m.CurrentMonth, budget_total);
-    if (m.closing_failures != failures) return;
-    trace_.budget = budget_total;
-    if (budget_total == 0) {
-      diagnosis_level_ = 6;
-      return;
-    }
-
-    Environment* env = m.ports.environment;
-    int32_t today = env ? DayNumberOf(env->Today()) : 0;
-    // Day counts that do not fit 32 bits describe no real period.
-    std::optional<int32_t> days = CheckedSub32(period_end, period_start);
-    if (days) days = CheckedAdd32(*days, 1);
-    std::optional<int32_t> elapsed = CheckedAdd32(today, 1);
-    if (elapsed) elapsed = CheckedSub32(*elapsed, period_start);
-    if (!days || !elapsed) return;
-    if (*days == 0 || spending_total == 0) return;
-
-    int16_t ratio = ComputeRatio(budget_total, *days, *elapsed, spending_total, grade_bounds_[4]);
-    trace_.ratio = ratio;
-    diagnosis_level_ = GradeRatio(ratio, grade_bounds_);
-  }();
-
+  m.stopped_by = 0;
+  m.diagnosing = true;
+  diagnosis_level_ = Diagnose(m);
+  m.diagnosing = false;
+  m.stopped_by = 0;
   int16_t status = 0;
   HandleFileStatus(status, "");
 }

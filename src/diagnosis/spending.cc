@@ -5,10 +5,10 @@
 #include "diagnosis/calendar.h"
 #include "diagnosis/category_name.h"
 #include "diagnosis/pay_statement.h"
-#include "startup/settings.h"
 #include "store/files.h"
 #include "store/layouts.h"
 #include "store/module.h"
+#include "store/settings.h"
 #include "text/ansi.h"
 #include "text/checked.h"
 #include "text/day_number.h"
@@ -25,8 +25,8 @@ constexpr int32_t kDebitMargin = 31;
 int16_t SalaryKindOf(int16_t category_code) {
   CategoryNameBuffer name{};
   LookupCategoryName(4, 0, category_code, 0, 0, name);
-  std::string text = FromAnsi(std::string_view(reinterpret_cast<const char*>(name.data()),
-                                               name.size()));
+  std::string text =
+      FromAnsi(std::string_view(reinterpret_cast<const char*>(name.data()), name.size()));
   return TrimSpaces(text) == "給与" ? 0 : 1;
 }
 
@@ -104,7 +104,9 @@ void InstallmentPass(int32_t period_start, int32_t period_end, int32_t& total) {
 
 }  // namespace
 
-std::string AggregationOptionFile() { return Module().DataDir + Module().KakeiSubDir + "Kakei.ini"; }
+std::string AggregationOptionFile() {
+  return Module().DataDir + Module().KakeiSubDir + "Kakei.ini";
+}
 
 int16_t& AggregationOption() {
   thread_local int16_t option = 0;
@@ -119,13 +121,8 @@ void SumMonthSpending(int32_t& period_start, int32_t& period_end, int32_t& spend
   AggregationOption() = ToInt16(option).value_or(0);
   spending_total = 0;
   statement_seen_last = -1;
-  const int32_t failures = Module().closing_failures;
-  CashBookPass(period_start, period_end, spending_total, statement_seen_list,
-               statement_seen_last);
+  CashBookPass(period_start, period_end, spending_total, statement_seen_list, statement_seen_last);
   if (AggregationOption() == 1) return;
-  // A reported failure has closed every file: the installments cannot be
-  // read, and trying would only report each closed file again.
-  if (Module().closing_failures != failures) return;
   InstallmentPass(period_start, period_end, spending_total);
 }
 

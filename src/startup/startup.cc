@@ -3,10 +3,12 @@
 #include <limits>
 
 #include "startup/period_table.h"
-#include "startup/settings.h"
+#include "store/data_file.h"
 #include "store/files.h"
 #include "store/layouts.h"
 #include "store/open_path.h"
+#include "store/settings.h"
+#include "store/status.h"
 #include "text/ansi.h"
 #include "text/day_number.h"
 #include "text/vbstring.h"
@@ -14,8 +16,13 @@
 namespace h5 {
 namespace {
 
-constexpr int kMaxOpenRepeats = 500;
-constexpr char kTitle[] = "家計診断";
+// The suite's installation directory, always ending in '\' ("\" alone when
+// the registry value is missing).
+std::string GetInstallDir() {
+  std::string path = RegReadString("SOFTWARE\\SORAHATO\\ひだまり家庭帳５", "Path");
+  if (RightChars(path, 1) != "\\") path += "\\";
+  return path;
+}
 
 // What the scan of the start files came to.
 enum class Scan { kChosen, kNoneCovers, kInactive };
@@ -23,15 +30,6 @@ enum class Scan { kChosen, kNoneCovers, kInactive };
 struct Chosen {
   int32_t from = 0;
 };
-
-void ShowStartFailure() {
-  MessageBoxRequest box;
-  box.text =
-      "開始ファイルのオープンに失敗しました(ｴﾗｰｺｰﾄﾞ20)\r\n\r\n"
-      "パソコンを再起動して、やりなおしてください。";
-  box.title = kTitle;
-  if (Dialogs* dialogs = Module().ports.dialogs) dialogs->Show(box);
-}
 
 std::vector<std::string> CollectStartYears(const std::string& kakei_dir) {
   std::vector<std::string> years;
@@ -56,14 +54,7 @@ Scan ScanStartFiles(const std::vector<std::string>& years, int32_t today, Chosen
   int repeats = 0;  // shared by all candidates
   for (const std::string& year : years) {
     m.FiscalYear = year;
-    m.BtrStatus = 0;
-    OpenStart();
-    while (m.BtrStatus == kBtrInactive) {
-      if (repeats == kMaxOpenRepeats) return Scan::kInactive;
-      ++repeats;
-      m.BtrStatus = 0;
-      OpenStart();
-    }
+    if (!OpenPastInactive(OpenStart, repeats)) return Scan::kInactive;
     if (m.BtrStatus != 0) {
       m.FileState[kSlotStart] = kFileClosed;  // so the next candidate opens afresh
       continue;
@@ -131,7 +122,7 @@ void Main() {
   Chosen chosen;
   switch (ScanStartFiles(years, today, &chosen)) {
     case Scan::kInactive:
-      ShowStartFailure();
+      ShowInactiveOpenFailure("開始");
       m.PresetLevel = "7";
       m.FiscalYear.clear();
       return;

@@ -19,17 +19,27 @@ std::string DataFileName(const DataFile& file) {
   return name;
 }
 
-void OpenDataFile(const DataFile& file, std::string& directory, OpenRules rules) {
+int16_t CallOpen(const DataFile& file, std::string& directory) {
   ModuleData& m = Module();
-  int16_t& state = m.FileState[file.slot];
-  if (state == kFileOpen || state == kFileAbsent) return;
   FileBlock& block = m.*file.block;
   block.data_length = kOpenDataLength;
   std::string name = DataFileName(file);
   MakeOpenPath(name, directory, m.PathKeyBuf);
   m.BtrStatus = CallRecordManager(kBtrOpen, block.position_block, m.OwnerName, block.data_length,
                                   m.PathKeyBuf, 0);
-  int16_t status = m.BtrStatus;
+  return m.BtrStatus;
+}
+
+void OpenDataFile(const DataFile& file, std::string& directory, OpenRules rules) {
+  ModuleData& m = Module();
+  if (m.stopped_by != 0) {
+    m.BtrStatus = m.stopped_by;
+    return;
+  }
+  int16_t& state = m.FileState[file.slot];
+  if (state == kFileOpen || state == kFileAbsent) return;
+  FileBlock& block = m.*file.block;
+  int16_t status = CallOpen(file, directory);
   if (status == kBtrOk) {
     state = kFileOpen;
     block.data_length = file.record_length;
@@ -48,6 +58,20 @@ void OpenDataFile(const DataFile& file, std::string& directory, OpenRules rules)
   HandleFileStatus(m.BtrStatus, file.open_label);
 }
 
+bool OpenPastInactive(const std::function<void()>& open, int& repeats) {
+  constexpr int kMaxRepeats = 500;
+  ModuleData& m = Module();
+  m.BtrStatus = 0;
+  open();
+  while (m.BtrStatus == kBtrInactive) {
+    if (repeats == kMaxRepeats) return false;
+    ++repeats;
+    m.BtrStatus = 0;
+    open();
+  }
+  return true;
+}
+
 void CloseDataFile(const DataFile& file) {
   ModuleData& m = Module();
   int16_t& state = m.FileState[file.slot];
@@ -62,9 +86,13 @@ void CloseDataFile(const DataFile& file) {
   if (m.BtrStatus != kBtrOk) HandleFileStatus(m.BtrStatus, file.close_label);
 }
 
-void ReadDataFile(const DataFile& file, int16_t operation, std::span<uint8_t> buffer,
-                  int32_t& data_length) {
+void ReadRecord(const DataFile& file, int16_t operation, std::span<uint8_t> buffer,
+                int32_t& data_length) {
   ModuleData& m = Module();
+  if (m.stopped_by != 0) {
+    m.BtrStatus = m.stopped_by;
+    return;
+  }
   if (operation != kBtrGetNext && m.FileState[file.slot] == kFileAbsent) {
     m.BtrStatus = kBtrEndOfFile;
     return;

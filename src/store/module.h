@@ -77,9 +77,12 @@ struct ModuleData {
   std::array<uint8_t, 254> PathKeyBuf{};
   std::array<uint8_t, 6> OwnerName{};
   int16_t KeyBufLen = 0;  // never assigned: always 0
-  // Failures reported and followed by the close-all: readers compare it
-  // before and after a pass to learn that their files were closed under them.
-  int32_t closing_failures = 0;
+  // A diagnosis in progress, and the status of the reported failure that
+  // stopped it (0 while it goes on). A stopped run has closed its files:
+  // every later open and read of it answers this status without a call, so
+  // one failure makes one report.
+  bool diagnosing = false;
+  int16_t stopped_by = 0;
 
   // The unpacked Credit.dat record of the last successful ReadEQCredit.
   CreditRecord credit_record;

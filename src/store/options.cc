@@ -1,8 +1,8 @@
 #include "store/options.h"
 
 #include "store/module.h"
+#include "store/settings.h"
 #include "store/status.h"
-#include "text/ansi.h"
 #include "text/vbstring.h"
 
 namespace h5 {
@@ -13,24 +13,6 @@ bool HasRecordManagerOptions() {
 
 bool WriteRecordManagerOptions() {
   return WriteWinIniString("Btrieve", "OPTIONS", kRecordManagerOptions);
-}
-
-std::string ReadWinIniString(std::string_view section, std::string_view key,
-                             std::string_view default_value, int32_t size) {
-  Environment* environment = Module().ports.environment;
-  if (environment == nullptr || size <= 0) return {};
-  std::string ansi = environment->WinIniString(ToAnsi(section), ToAnsi(key), ToAnsi(default_value),
-                                               static_cast<uint32_t>(size));
-  // The port reports the bytes it wrote; never trust it beyond the buffer.
-  ansi = std::string(CutAnsiBytes(ansi, static_cast<size_t>(size)));
-  if (ansi.empty()) return {};
-  return FromAnsi(ansi);
-}
-
-bool WriteWinIniString(std::string_view section, std::string_view key, std::string_view value) {
-  Environment* environment = Module().ports.environment;
-  if (environment == nullptr) return false;
-  return environment->WriteWinIniString(ToAnsi(section), ToAnsi(key), ToAnsi(value));
 }
 
 void OfferRecordManagerOptions(std::string_view heading, std::string_view environment_message) {

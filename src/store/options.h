@@ -4,8 +4,6 @@
 #ifndef H5KAKEI_STORE_OPTIONS_H_
 #define H5KAKEI_STORE_OPTIONS_H_
 
-#include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace h5 {
@@ -19,15 +17,6 @@ bool HasRecordManagerOptions();
 
 // Writes kRecordManagerOptions; true when the write succeeded.
 bool WriteRecordManagerOptions();
-
-// The WIN.INI value of key in section, or default_value when the key is
-// missing, cut to fewer than size ANSI bytes; empty when nothing was read or
-// there is no environment.
-std::string ReadWinIniString(std::string_view section, std::string_view key,
-                             std::string_view default_value, int32_t size);
-
-// Sets key in section of WIN.INI; true when the write succeeded.
-bool WriteWinIniString(std::string_view section, std::string_view key, std::string_view value);
 
 // Status 86: with the options present, shows environment_message; otherwise
 // asks whether to write them, and confirms a successful write. No, or a

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "store/data_file.h"
+#include "store/file_table.h"
 #include "store/files.h"
 #include "store/layouts.h"
 #include "store/open_path.h"
@@ -10,19 +11,7 @@
 #include "text/vbstring.h"
 
 namespace h5 {
-namespace {
-
-constexpr DataFile kStart{.slot = kSlotStart,
-                          .block = &ModuleData::start,
-                          .name = "start",
-                          .per_year = true,
-                          .record_length = start_layout::kRecordLength,
-                          .open_label = "Open　Start",
-                          .close_label = "Close　Start"};
-
-constexpr int32_t kOpenDataLength = 5;
-
-}  // namespace
+namespace {}  // namespace
 
 void OpenStart() {
   OpenDataFile(kStart, Module().KakeiDir,
@@ -41,17 +30,11 @@ void ReadFirstStart() {
                                   m.start.data_length, m.start.key_buffer, m.start.key_number);
 }
 
+// Start-up reports nothing of the period file: a missing one reads as empty.
 void OpenKikan() {
   ModuleData& m = Module();
-  FileBlock& block = m.kikan;
-  block.data_length = kOpenDataLength;
-  std::string name = "Kikan" + RightChars(m.FiscalYear, 2) + ".dat";
-  MakeOpenPath(name, m.KakeiDir, m.PathKeyBuf);
-  m.BtrStatus = CallRecordManager(kBtrOpen, block.position_block, m.OwnerName, block.data_length,
-                                  m.PathKeyBuf, 0);
-  block.data_length = (m.BtrStatus == kBtrOk || m.BtrStatus == kBtrFileNotFound)
-                          ? period_layout::kRecordLength
-                          : kOpenDataLength;
+  int16_t status = CallOpen(kKikan, m.KakeiDir);
+  if (status == kBtrOk || status == kBtrFileNotFound) m.kikan.data_length = kKikan.record_length;
 }
 
 void ReadGtorEQKikan() {

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "store/files.h"
+#include "store/file_table.h"
 #include "store/module.h"
 #include "store/options.h"
 #include "text/vbstring.h"
@@ -77,22 +77,10 @@ MessageBoxRequest RequestFor(int32_t style) {
   return request;
 }
 
-// Closes every data file that has a slot, in this order.
+// Closes every data file that has a slot, in slot order.
 void CloseAllDataFiles() {
-  struct SlotClose {
-    int slot;
-    void (*close)();
-  };
-  static constexpr SlotClose kPass[] = {
-      {kSlotHimoku, CloseHimoku},   {kSlotCredit, CloseCredit},
-      {kSlotBikou, CloseBikou},     {kSlotTani, CloseTani},
-      {kSlotKyuyo, CloseKyuyo},     {kSlotYosan, CloseYosan},
-      {kSlotSuitou, CloseSuitou},   {kSlotBunkatu, CloseBunkatu},
-      {kSlotZandaka, CloseZandaka}, {kSlotStart, CloseStart},
-      {kSlotKankyou, CloseKankyou}, {kSlotKyuyoKingaku, CloseKyuyoKingaku},
-  };
-  for (const SlotClose& entry : kPass) {
-    if (Module().FileState[entry.slot] != kFileClosed) entry.close();
+  for (const DataFile* file : kEveryFile) {
+    if (file->slot != 0 && Module().FileState[file->slot] != kFileClosed) CloseDataFile(*file);
   }
 }
 
@@ -160,6 +148,15 @@ std::string EnvironmentMessage(std::string_view heading) {
                     Quoted("「", "」を終了します。")});
 }
 
+void ShowInactiveOpenFailure(std::string_view kind) {
+  MessageBoxRequest box;
+  box.text = std::string(kind) +
+             "ファイルのオープンに失敗しました(ｴﾗｰｺｰﾄﾞ20)\r\n\r\n"
+             "パソコンを再起動して、やりなおしてください。";
+  box.title = "家計診断";
+  if (Dialogs* dialogs = Module().ports.dialogs) dialogs->Show(box);
+}
+
 int16_t ReportFileError(int16_t status, std::string_view label) {
   if (status == kBtrDuplicateKey) return 1;
   if (status == kBtrDiskFull) {
@@ -182,7 +179,7 @@ void HandleFileStatus(int16_t& status, std::string_view label) {
   // status is usually BtrStatus itself, which the closes below overwrite.
   const int16_t reported = status;
   if (reported != 0 && ReportFileError(reported, label) == 1) return;
-  if (reported != 0) ++Module().closing_failures;
+  if (reported != 0 && Module().diagnosing) Module().stopped_by = reported;
   CloseAllDataFiles();
   if (reported != 0) Module().BtrStatus = reported;
 }

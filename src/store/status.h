@@ -39,6 +39,10 @@ std::string StatusHeading(int16_t status, std::string_view label);
 // The environment message (statuses 86 and 1001-1016) under heading.
 std::string EnvironmentMessage(std::string_view heading);
 
+// The box after OpenPastInactive gave up on a file, named by kind ("開始",
+// "費目"): the user is asked to restart the computer.
+void ShowInactiveOpenFailure(std::string_view kind);
+
 // Tells the user about status: 1 = leave the files open (status 5, or disk
 // full answered other than Yes), 0 = close them.
 int16_t ReportFileError(int16_t status, std::string_view label);

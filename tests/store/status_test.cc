@@ -9,6 +9,7 @@
 
 #include "store/files.h"
 #include "store/options.h"
+#include "store/settings.h"
 #include "store_fixture.h"
 #include "text/ansi.h"
 

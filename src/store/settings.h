@@ -1,6 +1,8 @@
-// Reading the suite's settings: its registry value and profile (INI) files.
-#ifndef H5KAKEI_STARTUP_SETTINGS_H_
-#define H5KAKEI_STARTUP_SETTINGS_H_
+// The suite's settings as the Environment port keeps them: registry values,
+// profile (INI) files and WIN.INI, in UTF-8 on this side of the port and in
+// the ANSI code page on the other.
+#ifndef H5KAKEI_STORE_SETTINGS_H_
+#define H5KAKEI_STORE_SETTINGS_H_
 
 #include <cstdint>
 #include <string>
@@ -12,13 +14,6 @@ namespace h5 {
 // or value is missing or empty. The key is only read, never created.
 std::string RegReadString(std::string_view subkey, std::string_view name);
 
-// A value of the suite's key SOFTWARE\SORAHATO\ひだまり家庭帳５.
-std::string ReadSuiteRegValue(std::string_view name);
-
-// The suite's installation directory, always ending in '\' ("\" alone when
-// the registry value is missing).
-std::string GetInstallDir();
-
 // A profile value cut to size - 1 bytes; the default for a missing file,
 // section or key; "" for a key present with an empty value.
 std::string IniGetString(std::string_view section, std::string_view key,
@@ -29,6 +24,15 @@ std::string IniGetString(std::string_view section, std::string_view key,
 int32_t IniGetInt(std::string_view section, std::string_view key, int32_t default_value,
                   std::string_view file);
 
+// The WIN.INI value of key in section, or default_value when the key is
+// missing, cut to fewer than size ANSI bytes; empty when nothing was read or
+// there is no environment.
+std::string ReadWinIniString(std::string_view section, std::string_view key,
+                             std::string_view default_value, int32_t size);
+
+// Sets key in section of WIN.INI; true when the write succeeded.
+bool WriteWinIniString(std::string_view section, std::string_view key, std::string_view value);
+
 }  // namespace h5
 
-#endif  // H5KAKEI_STARTUP_SETTINGS_H_
+#endif  // H5KAKEI_STORE_SETTINGS_H_
