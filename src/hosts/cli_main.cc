@@ -11,6 +11,7 @@
 #include "hosts/render_command.h"
 #include "hosts/report.h"
 #include "hosts/session.h"
+#include "platform/root/root_environment.h"
 #include "tools/book_builder.h"
 #include "tools/dump.h"
 #include "tools/sample.h"

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "text/day_number.h"
+
 namespace h5 {
 
 const char kUsage[] =
@@ -24,21 +26,6 @@ const char kUsage[] =
     "\n"
     "--answer takes ok, cancel, yes or no and answers the message boxes in order; a box with\n"
     "no answer left is closed (OK, Cancel or No). The root defaults to $H5KAKEI_ROOT.\n";
-
-std::optional<std::chrono::year_month_day> ParseIsoDate(const std::string& text) {
-  int y = 0, m = 0, d = 0;
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  auto number = [&](size_t pos, size_t len, int* out) {
-    const char* first = text.data() + pos;
-    auto [ptr, ec] = std::from_chars(first, first + len, *out);
-    return ec == std::errc() && ptr == first + len;
-  };
-  if (!number(0, 4, &y) || !number(5, 2, &m) || !number(8, 2, &d)) return std::nullopt;
-  std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{unsigned(m)},
-                                   std::chrono::day{unsigned(d)}};
-  if (!date.ok()) return std::nullopt;
-  return date;
-}
 
 std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::string* error) {
   CliOptions options;

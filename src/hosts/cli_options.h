@@ -12,7 +12,7 @@
 namespace h5 {
 
 struct CliOptions {
-  std::string command;                  // diagnose, click, render, book, sample, dump, help
+  std::string command;                   // diagnose, click, render, book, sample, dump, help
   std::vector<std::string> positionals;  // after the command
   SessionOptions session;
   bool root_given = false;
@@ -23,9 +23,6 @@ struct CliOptions {
 // Parses argv (without the program name). nullopt with *error set on bad
 // usage. The root falls back to H5KAKEI_ROOT.
 std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::string* error);
-
-// "YYYY-MM-DD" as a valid calendar date.
-std::optional<std::chrono::year_month_day> ParseIsoDate(const std::string& text);
 
 extern const char kUsage[];
 

@@ -1,7 +1,6 @@
 #include "hosts/session.h"
 
 #include <cstdlib>
-#include <ctime>
 
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/root/root_cookie_store.h"
@@ -50,21 +49,15 @@ Session::Session(const SessionOptions& options, Dialogs* dialogs)
   records_ = OpenKakeiDb(environment_->root(), *environment_);
 }
 
-Session::~Session() = default;
+// The module data must not outlive the adapters it points to.
+Session::~Session() {
+  if (Module().ports.records == records_.get()) ResetModule(Ports{});
+}
 
 void Session::Start() {
   ResetModule(Ports{environment_.get(), records_.get(), dialogs_, shell_.get(), cookies_.get(),
                     screen_.get()});
   Main();
-}
-
-std::chrono::year_month_day LocalToday() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
-                                     std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
-                                     std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
 }
 
 std::filesystem::path RootFromEnvironment() {

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool NamesADirectory(std::string_view file) {
-  for (size_t pos = 0; pos < file.size(); pos += AnsiCharBytes(file, pos)) {
+  for (size_t pos = 0; pos < file.size(); pos += AnsiCharLength(file, pos)) {
     char c = file[pos];
     if (c == '\\' || c == '/' || c == ':') return true;
   }
@@ -137,8 +137,7 @@ std::string RootEnvironment::ShortPath(std::string_view path) {
   return ShortWindowsPath(root_, path).value_or(std::string());
 }
 
-std::chrono::year_month_day RootEnvironment::Today() {
-  if (today_) return *today_;
+std::chrono::year_month_day LocalToday() {
   time_t now = ::time(nullptr);
   struct tm local {};
   if (::localtime_r(&now, &local) == nullptr) {
@@ -149,5 +148,7 @@ std::chrono::year_month_day RootEnvironment::Today() {
                                      std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
                                      std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
 }
+
+std::chrono::year_month_day RootEnvironment::Today() { return today_ ? *today_ : LocalToday(); }
 
 }  // namespace h5
