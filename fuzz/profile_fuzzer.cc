@@ -30,7 +30,7 @@ std::string_view Unquoted(std::string_view value) {
 // True when a character of ansi starts at pos (or pos is its end).
 bool AtCharBoundary(std::string_view ansi, size_t pos) {
   size_t at = 0;
-  while (at < pos) at += AnsiCharBytes(ansi, at);
+  while (at < pos) at += AnsiCharLength(ansi, at);
   return at == pos;
 }
 

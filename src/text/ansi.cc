@@ -18,17 +18,6 @@ bool IsAnsiTrailByte(uint8_t byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
-// Bytes of the ANSI character at ansi[pos]: 2 for a lead byte followed by a
-// possible trail byte, else 1. The same rule decides where FromAnsi resumes
-// after a bad sequence, so cutting and converting agree on boundaries.
-size_t AnsiCharLength(std::string_view ansi, size_t pos) {
-  if (IsAnsiLeadByte(static_cast<uint8_t>(ansi[pos])) && pos + 1 < ansi.size() &&
-      IsAnsiTrailByte(static_cast<uint8_t>(ansi[pos + 1]))) {
-    return 2;
-  }
-  return 1;
-}
-
 // One iconv descriptor per direction and thread: a descriptor carries
 // conversion state and must never be shared between threads.
 class Converter {
@@ -41,7 +30,8 @@ class Converter {
   Converter& operator=(const Converter&) = delete;
 
   // iconv_open reports failure as (iconv_t)-1.
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }  // NOLINT(performance-no-int-to-ptr)
+  // NOLINTNEXTLINE(performance-no-int-to-ptr)
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
   // Converts input. A sequence iconv rejects is replaced by replacement and
   // skipped by skip(input, position) bytes (at least 1).
@@ -120,6 +110,23 @@ std::string FromAnsi(std::string_view ansi) {
 
 bool IsAnsiLeadByte(uint8_t byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+size_t AnsiCharLength(std::string_view ansi, size_t pos) {
+  if (IsAnsiLeadByte(static_cast<uint8_t>(ansi[pos])) && pos + 1 < ansi.size() &&
+      IsAnsiTrailByte(static_cast<uint8_t>(ansi[pos + 1]))) {
+    return 2;
+  }
+  return 1;
+}
+
+std::string LowerAsciiAnsi(std::string_view ansi) {
+  std::string out(ansi);
+  for (size_t pos = 0; pos < out.size(); pos += AnsiCharLength(out, pos)) {
+    char& c = out[pos];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
 }
 
 std::string_view CutAnsiBytes(std::string_view ansi, size_t n) {

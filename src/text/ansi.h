@@ -25,6 +25,16 @@ std::string FromAnsi(std::string_view ansi);
 // True for a byte that starts a double-byte CP932 character.
 bool IsAnsiLeadByte(uint8_t byte);
 
+// Bytes of the ANSI character at ansi[pos]: 2 for a lead byte followed by a
+// possible trail byte, else 1. The same rule decides where FromAnsi resumes
+// after a bad sequence, so cutting and converting agree on boundaries. pos
+// must be < ansi.size().
+size_t AnsiCharLength(std::string_view ansi, size_t pos);
+
+// ansi with its single-byte ASCII letters lowered. Trail bytes of CP932 can
+// be letters, so double-byte characters stay as they are.
+std::string LowerAsciiAnsi(std::string_view ansi);
+
 // The longest prefix of ansi that has at most n bytes and does not end in the
 // middle of a double-byte character. A lead byte counts as the start of a
 // double-byte character only when a possible trail byte follows it; a lone

@@ -77,4 +77,22 @@ std::chrono::year_month_day DateOf(int32_t day_number) {
       std::chrono::sys_days{std::chrono::days{int64_t{clamped} - kEpochShift}}};
 }
 
+std::optional<std::chrono::year_month_day> ParseIsoDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  auto number = [&](size_t pos, size_t length) -> std::optional<unsigned> {
+    unsigned value = 0;
+    for (char c : text.substr(pos, length)) {
+      if (c < '0' || c > '9') return std::nullopt;
+      value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value;
+  };
+  std::optional<unsigned> year = number(0, 4), month = number(5, 2), day = number(8, 2);
+  if (!year || !month || !day || *year < 1) return std::nullopt;
+  std::chrono::year_month_day date{std::chrono::year{static_cast<int>(*year)},
+                                   std::chrono::month{*month}, std::chrono::day{*day}};
+  if (!date.ok()) return std::nullopt;
+  return date;
+}
+
 }  // namespace h5

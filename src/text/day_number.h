@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace h5 {
 
@@ -35,6 +37,9 @@ int32_t DayNumberOf(std::chrono::year_month_day date);
 // The chrono date of a day number, clamped to the years chrono can hold
 // (-32767..32767).
 std::chrono::year_month_day DateOf(int32_t day_number);
+
+// "YYYY-MM-DD" with digits only, naming a real day of year 1 or later.
+std::optional<std::chrono::year_month_day> ParseIsoDate(std::string_view text);
 
 }  // namespace h5
 

@@ -97,4 +97,19 @@ int64_t FindChars(std::string_view text, std::string_view what, int64_t start) {
 
 std::string DecimalText(int64_t value) { return std::to_string(value); }
 
+uint32_t ProfileIntOfValue(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  uint32_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    number = number * 10u + static_cast<uint32_t>(c - '0');
+  }
+  return negative ? 0u - number : number;
+}
+
 }  // namespace h5

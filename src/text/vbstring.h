@@ -29,6 +29,10 @@ std::string TrimSpaces(std::string_view text);
 // found at start. A start below 1 counts as 1; a start more than one past
 // the last character finds nothing.
 int64_t FindChars(std::string_view text, std::string_view what, int64_t start = 1);
+// The number a non-empty profile value reads as: blanks skipped, a sign,
+// decimal digits up to the first other character, 0 when there are none;
+// wraps as a 32-bit unsigned value, as the system call does.
+uint32_t ProfileIntOfValue(std::string_view value);
 // Decimal text of a number: digits, with a leading '-' when negative.
 std::string DecimalText(int64_t value);
 

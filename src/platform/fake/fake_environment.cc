@@ -1,7 +1,7 @@
 #include "platform/fake/fake_environment.h"
 
-#include "platform/root/profile.h"
 #include "text/ansi.h"
+#include "text/vbstring.h"
 
 namespace h5 {
 namespace {
@@ -18,18 +18,7 @@ std::string LastComponent(const std::string& path) {
 
 }  // namespace
 
-std::string FakeEnvironment::Fold(std::string_view text) {
-  std::string out(text);
-  for (size_t i = 0; i < out.size(); ++i) {
-    auto byte = static_cast<uint8_t>(out[i]);
-    if (IsAnsiLeadByte(byte)) {
-      ++i;  // never fold a trail byte
-    } else if (byte >= 'A' && byte <= 'Z') {
-      out[i] = static_cast<char>(byte - 'A' + 'a');
-    }
-  }
-  return out;
-}
+std::string FakeEnvironment::Fold(std::string_view text) { return LowerAsciiAnsi(text); }
 
 std::string FakeEnvironment::Normalize(std::string_view path) {
   std::string folded = Fold(path);

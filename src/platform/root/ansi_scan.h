@@ -15,10 +15,6 @@ namespace h5 {
 // C string; the whole text when it holds none.
 std::string_view UpToNul(std::string_view text);
 
-// Bytes of the character at text[pos]: 2 for a lead byte followed by a trail
-// byte, else 1. pos must be < text.size().
-size_t AnsiCharBytes(std::string_view text, size_t pos);
-
 // Equality without ASCII case. In ANSI text only single-byte characters are
 // folded; a double-byte character compares exactly. In UTF-8 text every byte
 // of a multi-byte sequence is >= 0x80, so folding bytes is enough.

@@ -73,7 +73,7 @@ bool IsLongOnly(char c) {
 std::string ShortPart(std::string_view ansi, size_t max_bytes) {
   std::string part;
   for (size_t pos = 0; pos < ansi.size();) {
-    size_t length = AnsiCharBytes(ansi, pos);
+    size_t length = AnsiCharLength(ansi, pos);
     char c = ansi[pos];
     if (length == 1 && (c == ' ' || c == '.')) {
       ++pos;
@@ -94,7 +94,7 @@ std::string ShortPart(std::string_view ansi, size_t max_bytes) {
 // double-byte character, or npos.
 size_t ExtensionDot(std::string_view ansi) {
   size_t dot = std::string_view::npos;
-  for (size_t pos = 0; pos < ansi.size(); pos += AnsiCharBytes(ansi, pos)) {
+  for (size_t pos = 0; pos < ansi.size(); pos += AnsiCharLength(ansi, pos)) {
     if (ansi[pos] == '.') dot = pos;
   }
   return dot;
@@ -102,7 +102,7 @@ size_t ExtensionDot(std::string_view ansi) {
 
 std::string UpperAscii(std::string_view ansi) {
   std::string upper(ansi);
-  for (size_t pos = 0; pos < upper.size(); pos += AnsiCharBytes(upper, pos)) {
+  for (size_t pos = 0; pos < upper.size(); pos += AnsiCharLength(upper, pos)) {
     if (IsAsciiLower(upper[pos])) upper[pos] = static_cast<char>(upper[pos] - 0x20);
   }
   return upper;
@@ -122,8 +122,8 @@ void SortNtfs(std::vector<std::string>& names) {
 bool IsShortName(std::string_view ansi) {
   if (ansi.empty() || ansi == "." || ansi == "..") return false;
   size_t dots = 0;
-  for (size_t pos = 0; pos < ansi.size(); pos += AnsiCharBytes(ansi, pos)) {
-    if (AnsiCharBytes(ansi, pos) == 1 &&
+  for (size_t pos = 0; pos < ansi.size(); pos += AnsiCharLength(ansi, pos)) {
+    if (AnsiCharLength(ansi, pos) == 1 &&
         (IsLongOnly(ansi[pos]) || static_cast<uint8_t>(ansi[pos]) < 0x20)) {
       return false;
     }

@@ -51,7 +51,7 @@ bool IsForbiddenByte(uint8_t byte) {
 std::optional<std::string> ComponentName(std::string_view component) {
   size_t katakana_middle_dots = 0;  // U+30FB written as itself
   for (size_t pos = 0; pos < component.size();) {
-    size_t length = AnsiCharBytes(component, pos);
+    size_t length = AnsiCharLength(component, pos);
     if (length == 1 && IsForbiddenByte(static_cast<uint8_t>(component[pos]))) return std::nullopt;
     if (length == 2 && component.substr(pos, 2) == "\x81\x45") ++katakana_middle_dots;
     pos += length;
@@ -127,7 +127,7 @@ std::optional<SplitPath> Split(std::string_view path) {
   };
   size_t start = pos;
   while (pos < path.size()) {
-    size_t length = AnsiCharBytes(path, pos);
+    size_t length = AnsiCharLength(path, pos);
     if (length == 1 && IsSeparator(path[pos])) {
       take(path.substr(start, pos - start));
       start = pos + 1;

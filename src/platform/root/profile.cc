@@ -5,6 +5,7 @@
 #include "platform/root/ansi_scan.h"
 #include "platform/root/file_io.h"
 #include "text/ansi.h"
+#include "text/vbstring.h"
 
 namespace h5 {
 namespace {
@@ -25,7 +26,7 @@ struct Line {
 // Bytes of the character at text[pos] in encoding. In UTF-8 every byte of a
 // multi-byte character is >= 0x80, so stepping by bytes never misreads one.
 size_t CharLength(std::string_view text, size_t pos, ProfileEncoding encoding) {
-  return encoding == ProfileEncoding::kAnsi ? AnsiCharBytes(text, pos) : 1;
+  return encoding == ProfileEncoding::kAnsi ? AnsiCharLength(text, pos) : 1;
 }
 
 bool SameName(std::string_view a, std::string_view b, ProfileEncoding encoding) {
@@ -176,21 +177,6 @@ std::string ProfileString(const std::optional<ProfileText>& file, std::string_vi
     }
   }
   return std::string(CutAnsiBytes(chosen, size - 1));
-}
-
-uint32_t ProfileIntOfValue(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  uint32_t number = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    number = number * 10u + static_cast<uint32_t>(c - '0');
-  }
-  return negative ? 0u - number : number;
 }
 
 uint32_t ProfileInt(const std::optional<ProfileText>& file, std::string_view section,

@@ -52,11 +52,6 @@ std::optional<std::string> FindProfileValue(std::string_view text, ProfileEncodi
 std::string ProfileString(const std::optional<ProfileText>& file, std::string_view section,
                           std::string_view key, std::string_view default_value, uint32_t size);
 
-// The number a non-empty profile value reads as: blanks skipped, a sign,
-// decimal digits up to the first other character, 0 when there are none;
-// wraps as a 32-bit unsigned value, as the system call does.
-uint32_t ProfileIntOfValue(std::string_view value);
-
 // GetPrivateProfileIntA: default_value when the file, section or key is
 // missing or the value is empty; otherwise, after blanks, an optional sign and the decimal
 // digits that follow it (0 without digits), wrapping modulo 2^32.

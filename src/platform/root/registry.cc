@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/root/ansi_scan.h"
+#include "text/vbstring.h"
 
 namespace h5 {
 namespace {
@@ -55,14 +56,6 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string FoldAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 // Folded key path with empty components dropped: "a\\b\" and "\A\b" agree.
 std::string NormalizeKey(std::string_view key) {
   std::string out;
@@ -72,7 +65,7 @@ std::string NormalizeKey(std::string_view key) {
     if (end == std::string_view::npos) end = key.size();
     if (end > start) {
       if (!out.empty()) out += '\\';
-      out += FoldAscii(key.substr(start, end - start));
+      out += LowerAscii(key.substr(start, end - start));
     }
     start = end + 1;
   }
@@ -125,7 +118,7 @@ bool ParseStringValue(std::string_view line, std::string& name, std::string& val
 }  // namespace
 
 std::string RegistryFile::Slot(std::string_view key, std::string_view name) {
-  return NormalizeKey(key) + '\n' + FoldAscii(name);
+  return NormalizeKey(key) + '\n' + LowerAscii(name);
 }
 
 RegistryFile RegistryFile::Parse(std::string_view bytes) {
