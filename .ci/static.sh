@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 build=${H5_BUILD:-build}
 [ -f "$build/compile_commands.json" ] || { echo "run scripts/build.sh first" >&2; exit 1; }
 
+echo "-- layers"
+bash .ci/layers.sh
+
 echo "-- cppcheck"
 cppcheck --std=c++20 --enable=warning,performance,portability --inline-suppr --quiet \
   --error-exitcode=1 --suppress=missingIncludeSystem -I src src/

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Keeps the layers apart: every #include "folder/..." in src/ must name the
+# including folder itself or one it may use. The ports (headers directly in
+# platform/) are open to every layer; an adapter (platform/root, kakeidb,
+# fake) never includes another adapter.
+set -euo pipefail
+cd "$(dirname "$0")/../src"
+
+declare -A may_use=(
+  [text]=""
+  [platform]=""
+  [platform/root]="text"
+  [platform/kakeidb]="text"
+  [platform/fake]="text"
+  [store]="text"
+  [startup]="store text"
+  [diagnosis]="startup store text"
+  [shell]="startup store text"
+  [control]="shell diagnosis startup store text"
+  [qt]="control text"
+  [tools]="platform/kakeidb platform/root store text"
+  [platform/win32]="text"
+  [win32]="control store text"
+  [com]="win32 control store text"
+  [hosts]="*"
+)
+
+bad=0
+while IFS= read -r -d '' file; do
+  folder=$(dirname "$file")
+  [[ -v may_use[$folder] ]] || { echo "$file: folder $folder has no place in the layer table"; bad=1; continue; }
+  allowed=${may_use[$folder]}
+  [ "$allowed" = "*" ] && continue
+  while IFS= read -r target; do
+    dir=$(dirname "$target")
+    [ "$dir" = "$folder" ] || [ "$dir" = platform ] && continue
+    [[ " $allowed " == *" $dir "* ]] && continue
+    echo "$file includes $target: $folder may not use $dir"
+    bad=1
+  done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
+done < <(find . \( -name '*.cc' -o -name '*.h' \) -print0 | sed -z 's|^\./||')
+[ "$bad" -eq 0 ] && echo "layers: every include points down"
+exit "$bad"
