@@ -47,10 +47,10 @@ bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
     *error = "book: expected an object, got " + TypeName(book);
     return false;
   }
-  for (const auto& [name, section] : book.items()) {
+  for (const auto& item : book.items()) {
     if (std::none_of(std::begin(kSections), std::end(kSections),
-                     [&](const auto& known) { return name == known.first; })) {
-      *error = Member("book", name) +
+                     [&](const auto& known) { return item.key() == known.first; })) {
+      *error = Member("book", item.key()) +
                ": unknown section (expected registry, "
                "ini, cookies, programs, files, data)";
       return false;

@@ -150,7 +150,8 @@ std::string TypeName(const nlohmann::json& value) {
 
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
                   const std::string& place, std::string* error) {
-  for (const auto& [name, value] : object.items()) {
+  for (const auto& item : object.items()) {
+    const std::string& name = item.key();
     if (std::any_of(allowed.begin(), allowed.end(), [&](const char* a) { return name == a; })) {
       continue;
     }
