@@ -1,14 +1,13 @@
 #include "tools/book_builder.h"
 
+#include <algorithm>
 #include <exception>
-#include <iterator>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
+#include "platform/root/path_map.h"
 #include "tools/book_plan.h"
 #include "tools/book_values.h"
-#include "tools/root_writer.h"
 
 namespace h5 {
 namespace {
@@ -18,40 +17,48 @@ namespace {
 // recurses once per level.
 constexpr size_t kMaxNesting = 64;
 
-// Walks book without recursion; on a value nested too deep names its place.
-bool CheckNesting(const nlohmann::json& book, std::string* error) {
-  struct Frame {
-    const nlohmann::json* value;
-    nlohmann::json::const_iterator next;
-  };
-  std::vector<Frame> stack;
-  stack.push_back({&book, book.cbegin()});
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    if (!top.value->is_structured() || top.next == top.value->cend()) {
-      stack.pop_back();
-      continue;
-    }
-    const nlohmann::json& child = *top.next;
-    ++top.next;
-    if (!child.is_structured()) continue;
-    if (stack.size() >= kMaxNesting) {
-      std::string place;
-      for (size_t depth = 0; depth < stack.size(); ++depth) {
-        const Frame& frame = stack[depth];
-        auto at = std::prev(frame.next);
-        if (frame.value->is_array()) {
-          place = Index(place, static_cast<size_t>(at - frame.value->cbegin()));
-        } else if (depth == 1) {
-          place = Member(place, at.key());
-        } else {
-          place = Field(place, at.key());
-        }
-      }
-      *error = place + ": nested deeper than " + std::to_string(kMaxNesting) + " levels";
+// Whether value holds a container at depth kMaxNesting; *found is its place.
+// The walk itself never goes deeper than that.
+bool TooDeep(const nlohmann::json& value, const std::string& place, size_t depth,
+             std::string* found) {
+  if (!value.is_structured()) return false;
+  if (depth >= kMaxNesting) {
+    *found = place;
+    return true;
+  }
+  size_t index = 0;
+  for (auto it = value.begin(); it != value.end(); ++it, ++index) {
+    std::string child = value.is_array() ? Index(place, index)
+                        : depth == 1     ? Member(place, it.key())
+                                         : Field(place, it.key());
+    if (TooDeep(*it, child, depth + 1, found)) return true;
+  }
+  return false;
+}
+
+constexpr std::pair<const char*, SectionPlanner> kSections[] = {
+    {"registry", PlanRegistry}, {"ini", PlanIni},     {"cookies", PlanCookies},
+    {"programs", PlanPrograms}, {"files", PlanFiles}, {"data", PlanData},
+};
+
+bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
+              std::vector<PlannedFile>* files, std::string* error) {
+  if (!book.is_object()) {
+    *error = "book: expected an object, got " + TypeName(book);
+    return false;
+  }
+  for (const auto& item : book.items()) {
+    if (std::none_of(std::begin(kSections), std::end(kSections),
+                     [&](const auto& known) { return item.key() == known.first; })) {
+      *error = Member("book", item.key()) +
+               ": unknown section (expected registry, "
+               "ini, cookies, programs, files, data)";
       return false;
     }
-    stack.push_back({&child, child.cbegin()});
+  }
+  for (const auto& [name, plan] : kSections) {
+    auto section = book.find(name);
+    if (section != book.end() && !plan(*section, root, files, error)) return false;
   }
   return true;
 }
@@ -59,19 +66,19 @@ bool CheckNesting(const nlohmann::json& book, std::string* error) {
 }  // namespace
 
 bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, std::string* error) {
+  if (root.empty()) {
+    *error = "no root folder given";
+    return false;
+  }
   try {
-    if (root.empty()) {
-      *error = "no root folder given";
+    const std::filesystem::path absolute = NormalizeRoot(root);
+    std::string place;
+    if (TooDeep(book, "", 0, &place)) {
+      *error = place + ": nested deeper than " + std::to_string(kMaxNesting) + " levels";
       return false;
     }
-    std::filesystem::path absolute = std::filesystem::absolute(root).lexically_normal();
-    if (absolute.has_parent_path() && absolute.filename().empty()) {
-      absolute = absolute.parent_path();  // drop a trailing separator
-    }
-    if (!CheckNesting(book, error)) return false;
     std::vector<PlannedFile> files;
-    if (!PlanBook(book, absolute, &files, error)) return false;
-    return WriteIntoRoot(absolute, files, error);
+    return PlanBook(book, absolute, &files, error) && WriteIntoRoot(absolute, files, error);
   } catch (const std::exception& e) {
     // Only resource failures get here (allocation, the file system).
     *error = std::string("cannot build the book: ") + e.what();
@@ -86,15 +93,9 @@ bool BuildBookFile(const std::filesystem::path& book_file, const std::filesystem
     *error = "cannot read the book " + book_file.string();
     return false;
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  if (in.bad()) {
-    *error = "cannot read the book " + book_file.string();
-    return false;
-  }
   nlohmann::json book;
   try {
-    book = nlohmann::json::parse(text.str());
+    book = nlohmann::json::parse(in);
   } catch (const nlohmann::json::exception& e) {
     *error = book_file.string() + ": not valid JSON: " + e.what();
     return false;

@@ -1,6 +1,7 @@
 #include "tools/book_values.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <limits>
@@ -11,23 +12,6 @@
 namespace h5 {
 
 namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool AllDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int ToInt(std::string_view digits) {
-  int value = 0;
-  for (char c : digits) value = value * 10 + (c - '0');
-  return value;
-}
 
 // Day numbers of years 1..9999 lie well inside this bound; the calendar
 // helpers are never asked about anything further out.
@@ -44,12 +28,8 @@ std::optional<std::chrono::year_month_day> CalendarDateOf(int32_t day_number) {
 }
 
 std::string RangeText(int64_t low, int64_t high) {
-  if (low == std::numeric_limits<int32_t>::min() && high == std::numeric_limits<int32_t>::max()) {
-    return "an integer within 32 bits";
-  }
-  if (low == std::numeric_limits<int16_t>::min() && high == std::numeric_limits<int16_t>::max()) {
-    return "an integer within 16 bits";
-  }
+  if (low == INT32_MIN && high == INT32_MAX) return "an integer within 32 bits";
+  if (low == INT16_MIN && high == INT16_MAX) return "an integer within 16 bits";
   return "an integer from " + std::to_string(low) + " to " + std::to_string(high);
 }
 
@@ -58,60 +38,47 @@ std::string RangeText(int64_t low, int64_t high) {
 std::string ToHex(std::span<const uint8_t> bytes) {
   static const char kDigits[] = "0123456789abcdef";
   std::string text;
-  text.reserve(bytes.size() * 2);
-  for (uint8_t b : bytes) {
-    text.push_back(kDigits[b >> 4]);
-    text.push_back(kDigits[b & 0x0f]);
-  }
+  for (uint8_t b : bytes) text += {kDigits[b >> 4], kDigits[b & 0x0f]};
   return text;
 }
 
 std::optional<std::vector<uint8_t>> ParseHex(std::string_view text) {
   std::vector<uint8_t> bytes;
-  size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] == ' ') {
-      ++i;
-      continue;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ' ') continue;
+    const std::string pair(text.substr(i, 2));
+    ++i;
+    if (pair.size() != 2 || !std::isxdigit(static_cast<unsigned char>(pair[0])) ||
+        !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
+      return std::nullopt;
     }
-    if (i + 1 >= text.size()) return std::nullopt;
-    int high = HexDigit(text[i]);
-    int low = HexDigit(text[i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes.push_back(static_cast<uint8_t>(high * 16 + low));
-    i += 2;
+    bytes.push_back(static_cast<uint8_t>(std::stoi(pair, nullptr, 16)));
   }
   return bytes;
 }
 
 std::optional<int32_t> ParseBookDate(const nlohmann::json& value, std::string* error) {
   if (value.is_number_integer()) {
-    std::string ignored;
-    std::optional<int64_t> number = ParseBookInteger(value, std::numeric_limits<int32_t>::min(),
-                                                     std::numeric_limits<int32_t>::max(), &ignored);
-    if (!number) {
-      *error = "expected a date YYYY-MM-DD or a day number within 32 bits";
-      return std::nullopt;
-    }
-    return static_cast<int32_t>(*number);
+    std::optional<int64_t> number = ParseBookInteger(value, INT32_MIN, INT32_MAX, error);
+    if (!number) *error = "expected a date YYYY-MM-DD or a day number within 32 bits";
+    return number;
   }
   if (!value.is_string()) {
     *error = "expected a date YYYY-MM-DD or a day number, got " + TypeName(value);
     return std::nullopt;
   }
   const std::string& text = value.get_ref<const std::string&>();
-  std::string_view view = text;
-  if (view.size() != 10 || view[4] != '-' || view[7] != '-' || !AllDigits(view.substr(0, 4)) ||
-      !AllDigits(view.substr(5, 2)) || !AllDigits(view.substr(8, 2))) {
+  bool digits = text.size() == 10 && text[4] == '-' && text[7] == '-';
+  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+    digits = digits && std::isdigit(static_cast<unsigned char>(text[i])) != 0;
+  if (!digits) {
     *error = "expected a date YYYY-MM-DD or a day number, got \"" + text + "\"";
     return std::nullopt;
   }
-  int year = ToInt(view.substr(0, 4));
-  unsigned month = static_cast<unsigned>(ToInt(view.substr(5, 2)));
-  unsigned day = static_cast<unsigned>(ToInt(view.substr(8, 2)));
-  std::chrono::year_month_day date{std::chrono::year{year}, std::chrono::month{month},
-                                   std::chrono::day{day}};
-  if (year < 1 || !date.ok()) {
+  std::chrono::year_month_day date{std::chrono::year{std::stoi(text.substr(0, 4))},
+                                   std::chrono::month{unsigned(std::stoi(text.substr(5, 2)))},
+                                   std::chrono::day{unsigned(std::stoi(text.substr(8, 2)))}};
+  if (date.year() < std::chrono::year{1} || !date.ok()) {
     *error = "no such date: " + text;
     return std::nullopt;
   }
@@ -119,8 +86,7 @@ std::optional<int32_t> ParseBookDate(const nlohmann::json& value, std::string* e
 }
 
 nlohmann::json FormatBookDate(int32_t day_number) {
-  if (day_number == 0) return 0;
-  if (!CalendarDateOf(day_number)) return day_number;
+  if (day_number == 0 || !CalendarDateOf(day_number)) return day_number;
   return DateText(day_number);
 }
 
@@ -137,10 +103,7 @@ std::optional<int64_t> ParseBookInteger(const nlohmann::json& value, int64_t low
                                         std::string* error) {
   std::optional<int64_t> number;
   if (value.is_number_unsigned()) {
-    uint64_t u = value.get<uint64_t>();
-    if (u <= static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-      number = static_cast<int64_t>(u);
-    }
+    if (value.get<uint64_t>() <= uint64_t{INT64_MAX}) number = value.get<int64_t>();
   } else if (value.is_number_integer()) {
     number = value.get<int64_t>();
   }
@@ -163,14 +126,12 @@ std::optional<std::string> AnsiOf(std::string_view text) {
 }
 
 std::string Member(std::string_view place, std::string_view key) {
-  nlohmann::json quoted = std::string(key);
   return std::string(place) + "[" +
-         quoted.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "]";
+         nlohmann::json(key).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "]";
 }
 
 std::string Field(std::string_view place, std::string_view name) {
-  if (place.empty()) return std::string(name);
-  return std::string(place) + "." + std::string(name);
+  return place.empty() ? std::string(name) : std::string(place) + "." + std::string(name);
 }
 
 std::string Index(std::string_view place, size_t index) {
@@ -185,6 +146,21 @@ std::string TypeName(const nlohmann::json& value) {
   if (value.is_string()) return "a string";
   if (value.is_boolean()) return "a boolean";
   return "null";
+}
+
+bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
+                  const std::string& place, std::string* error) {
+  for (const auto& item : object.items()) {
+    const std::string& name = item.key();
+    if (std::any_of(allowed.begin(), allowed.end(), [&](const char* a) { return name == a; })) {
+      continue;
+    }
+    std::string list;
+    for (const char* a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
+    *error = Field(place, name) + ": unknown member (expected " + list + ")";
+    return false;
+  }
+  return true;
 }
 
 }  // namespace h5

@@ -5,6 +5,7 @@
 #define H5KAKEI_TOOLS_BOOK_VALUES_H_
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -50,6 +51,11 @@ std::string Index(std::string_view place, size_t index);
 
 // Short description of a JSON value's type, for "expected X, got Y".
 std::string TypeName(const nlohmann::json& value);
+
+// Whether object has no members but allowed ones; else *error names the
+// first other one: place.name: unknown member (expected a, b).
+bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
+                  const std::string& place, std::string* error);
 
 }  // namespace h5
 

@@ -3,33 +3,14 @@
 
 #include "platform/root/path_map.h"
 #include "text/ansi.h"
-#include "tools/book_sections.h"
+#include "tools/book_plan.h"
 #include "tools/book_values.h"
-#include "tools/key_json.h"
+#include "tools/data_json.h"
 #include "tools/layouts.h"
-#include "tools/record_json.h"
 
 namespace h5 {
 
 namespace {
-
-constexpr int64_t kMaxRecordLength = 65535;
-constexpr size_t kMaxOwnerBytes = 8;
-
-bool OnlyMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
-                 const std::string& place, std::string* error) {
-  for (const auto& [name, value] : object.items()) {
-    bool known = false;
-    for (const char* a : allowed) known = known || name == a;
-    if (!known) {
-      std::string list;
-      for (const char* a : allowed) list += std::string(list.empty() ? "" : ", ") + a;
-      *error = Field(place, name) + ": unknown member (expected " + list + ")";
-      return false;
-    }
-  }
-  return true;
-}
 
 bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
                   const std::filesystem::path& root, const std::string& place,
@@ -39,9 +20,13 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
     *error = place + ": expected an object with layout and records, got " + TypeName(entry);
     return false;
   }
-  if (!OnlyMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place, error)) {
+  if (!CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place, error)) {
     return false;
   }
+  PlannedFile file(place, path);
+  file.data.emplace();
+  FileDefinition& definition = file.data->definition;
+  definition.owner_name = kBookOwnerName;
   const Layout* layout = nullptr;
   if (entry.contains("layout")) {
     const nlohmann::json& name = entry["layout"];
@@ -52,47 +37,43 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
                " (expected one of " + LayoutNames() + ")";
       return false;
     }
+    definition.record_length = layout->record_length;
+    definition.keys = layout->keys;
   } else if (!entry.contains("recordLength") || !entry.contains("keys")) {
     *error = place + ": expected a layout (or both recordLength and keys)";
     return false;
   }
-
-  DataFileContents contents;
-  FileDefinition& definition = contents.definition;
-  if (layout != nullptr) definition = DefinitionOf(*layout);
-  definition.owner_name = kBookOwnerName;
   if (entry.contains("recordLength")) {
-    std::string message;
     std::optional<int64_t> length =
-        ParseBookInteger(entry["recordLength"], 1, kMaxRecordLength, &message);
+        ParseBookInteger(entry["recordLength"], 1, kMaxRecordLength, error);
     if (!length) {
-      *error = Field(place, "recordLength") + ": " + message;
+      *error = Field(place, "recordLength") + ": " + *error;
       return false;
     }
     definition.record_length = static_cast<int32_t>(*length);
   }
-  if (entry.contains("keys")) {
-    if (!ParseKeys(entry["keys"], definition.record_length, Field(place, "keys"), &definition.keys,
-                   error)) {
-      return false;
-    }
-  } else if (!KeysFit(definition.keys, definition.record_length)) {
-    *error = Field(place, "recordLength") + ": too short for the keys of layout \"" + layout->name +
-             "\"; give keys as well";
+  if (entry.contains("keys") &&
+      !ParseKeys(entry["keys"], Field(place, "keys"), &definition.keys, error)) {
     return false;
   }
   if (entry.contains("owner")) {
     const nlohmann::json& owner = entry["owner"];
     std::optional<std::string> ansi;
     if (owner.is_string()) ansi = AnsiOf(owner.get_ref<const std::string&>());
-    if (!ansi || ansi->size() > kMaxOwnerBytes || ansi->find('\0') != std::string::npos) {
-      *error = Field(place, "owner") + ": expected an owner name of at most 8 bytes";
+    if (!ansi) {
+      *error = Field(place, "owner") + ": expected an owner name in CP932 text";
       return false;
     }
     definition.owner_name = *ansi;
   }
+  // The rules of the format itself, so that no book fails only while written.
+  std::string message;
+  if (!ValidateFileDefinition(definition, &message)) {
+    *error = place + ": " + message;
+    return false;
+  }
 
-  std::string records_place = Field(place, "records");
+  const std::string records_place = Field(place, "records");
   static const nlohmann::json kNoRecords = nlohmann::json::array();
   auto found = entry.find("records");
   const nlohmann::json& records = found == entry.end() ? kNoRecords : *found;
@@ -100,19 +81,13 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
     *error = records_place + ": expected an array of records, got " + TypeName(records);
     return false;
   }
+  file.data->records.resize(records.size());
   for (size_t i = 0; i < records.size(); ++i) {
-    std::vector<uint8_t> record;
-    if (!PackRecord(layout, definition.record_length, records[i], Index(records_place, i), &record,
-                    error)) {
+    if (!PackRecord(layout, definition.record_length, records[i], Index(records_place, i),
+                    &file.data->records[i], error)) {
       return false;
     }
-    contents.records.push_back(std::move(record));
   }
-
-  PlannedFile file;
-  file.place = place;
-  file.windows_path = path;
-  file.data = std::move(contents);
   files->push_back(std::move(file));
   return true;
 }
@@ -158,38 +133,29 @@ bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
       *error = place + ": expected {\"hex\": ...}, {\"text\": ...} or {\"ansi\": ...}";
       return false;
     }
-    PlannedFile file;
-    file.place = place;
-    file.windows_path = path;
     const std::string form = entry.begin().key();
     const nlohmann::json& value = entry.begin().value();
-    std::string form_place = Field(place, form);
+    const std::string form_place = Field(place, form);
     if (!value.is_string()) {
       *error = form_place + ": expected a string, got " + TypeName(value);
       return false;
     }
     const std::string& text = value.get_ref<const std::string&>();
+    std::optional<std::vector<uint8_t>> bytes;
     if (form == "hex") {
-      std::optional<std::vector<uint8_t>> bytes = ParseHex(text);
-      if (!bytes) {
-        *error = form_place + ": expected pairs of hex digits";
-        return false;
-      }
-      file.bytes = std::move(*bytes);
+      bytes = ParseHex(text);
+      if (!bytes) *error = form_place + ": expected pairs of hex digits";
     } else if (form == "text") {
-      file.bytes.assign(text.begin(), text.end());
+      bytes.emplace(text.begin(), text.end());
     } else if (form == "ansi") {
       std::optional<std::string> ansi = AnsiOf(text);
-      if (!ansi) {
-        *error = form_place + ": has a character that CP932 cannot hold";
-        return false;
-      }
-      file.bytes.assign(ansi->begin(), ansi->end());
+      if (ansi) bytes.emplace(ansi->begin(), ansi->end());
+      if (!ansi) *error = form_place + ": has a character that CP932 cannot hold";
     } else {
       *error = form_place + ": unknown form (expected hex, text or ansi)";
-      return false;
     }
-    files->push_back(std::move(file));
+    if (!bytes) return false;
+    files->emplace_back(place, path, std::move(*bytes));
   }
   return true;
 }

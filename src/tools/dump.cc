@@ -6,9 +6,8 @@
 #include "text/ansi.h"
 #include "text/fields.h"
 #include "tools/book_values.h"
-#include "tools/key_json.h"
+#include "tools/data_json.h"
 #include "tools/layouts.h"
-#include "tools/record_json.h"
 
 namespace h5 {
 

@@ -1,6 +1,6 @@
 // The record layouts of the account book's data files, as the book builder
 // writes them and the dump decodes them: record length, named fields and the
-// keys the diagnosis reads by.
+// keys the diagnosis reads by. Offsets are the diagnosis's own (store/).
 #ifndef H5KAKEI_TOOLS_LAYOUTS_H_
 #define H5KAKEI_TOOLS_LAYOUTS_H_
 
@@ -45,12 +45,9 @@ const std::vector<Layout>& AllLayouts();
 // nullptr when no layout has that name.
 const Layout* FindLayout(std::string_view name);
 
-// The layout whose record length and keys equal those of definition; nullptr when
-// none does. The owner name is not looked at.
+// The layout whose record length and keys equal those of definition; nullptr
+// when none does. The owner name is not looked at.
 const Layout* RecognizeLayout(const FileDefinition& definition);
-
-// The file definition of a layout with the book's owner name.
-FileDefinition DefinitionOf(const Layout& layout);
 
 // nullptr when the layout has no field of that name.
 const FieldDef* FindField(const Layout& layout, std::string_view name);

@@ -1,5 +1,6 @@
-#include "tools/record_json.h"
+#include "tools/data_json.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -15,56 +16,49 @@ bool FitsIn(const FieldDef& field, size_t length) {
   return static_cast<size_t>(field.offset) + static_cast<size_t>(field.width) <= length;
 }
 
+int64_t GetNumber(const FieldDef& field, std::span<const uint8_t> record) {
+  if (field.kind == FieldKind::kByte) return GetByteAt(record, field.offset);
+  if (field.kind == FieldKind::kInt16) return GetInt16At(record, field.offset);
+  return GetInt32At(record, field.offset);
+}
+
+// The number of field read from value: a byte 0..255, a 16- or 32-bit signed
+// integer, a date as its day number.
+std::optional<int64_t> ParseNumber(const FieldDef& field, const nlohmann::json& value,
+                                   std::string* message) {
+  switch (field.kind) {
+    case FieldKind::kByte:
+      return ParseBookInteger(value, 0, 255, message);
+    case FieldKind::kInt16:
+      return ParseBookInteger(value, std::numeric_limits<int16_t>::min(),
+                              std::numeric_limits<int16_t>::max(), message);
+    case FieldKind::kDate:
+      return ParseBookDate(value, message);
+    default:
+      return ParseBookInteger(value, std::numeric_limits<int32_t>::min(),
+                              std::numeric_limits<int32_t>::max(), message);
+  }
+}
+
 bool PutField(const FieldDef& field, const nlohmann::json& value, const std::string& place,
               std::span<uint8_t> record, std::string* error) {
   std::string message;
-  switch (field.kind) {
-    case FieldKind::kByte: {
-      std::optional<int64_t> number = ParseBookInteger(value, 0, 255, &message);
-      if (!number) break;
-      PutByteAt(record, field.offset, static_cast<uint8_t>(*number));
-      return true;
-    }
-    case FieldKind::kInt16: {
-      std::optional<int64_t> number =
-          ParseBookInteger(value, std::numeric_limits<int16_t>::min(),
-                           std::numeric_limits<int16_t>::max(), &message);
-      if (!number) break;
-      PutInt16At(record, field.offset, static_cast<int16_t>(*number));
-      return true;
-    }
-    case FieldKind::kInt32: {
-      std::optional<int64_t> number =
-          ParseBookInteger(value, std::numeric_limits<int32_t>::min(),
-                           std::numeric_limits<int32_t>::max(), &message);
-      if (!number) break;
-      PutInt32At(record, field.offset, static_cast<int32_t>(*number));
-      return true;
-    }
-    case FieldKind::kDate: {
-      std::optional<int32_t> day = ParseBookDate(value, &message);
-      if (!day) break;
-      PutInt32At(record, field.offset, *day);
-      return true;
-    }
-    case FieldKind::kText: {
-      if (!value.is_string()) {
-        message = "expected text, got " + TypeName(value);
-        break;
-      }
-      std::optional<std::string> ansi = AnsiOf(value.get_ref<const std::string&>());
-      if (!ansi) {
-        message = "text has a character that CP932 cannot hold";
-        break;
-      }
-      if (ansi->size() > static_cast<size_t>(field.width)) {
-        message = "text takes " + std::to_string(ansi->size()) +
-                  " bytes in CP932; the field holds " + std::to_string(field.width);
-        break;
-      }
-      std::copy(ansi->begin(), ansi->end(), record.begin() + field.offset);
-      return true;
-    }
+  if (field.kind != FieldKind::kText) {
+    std::optional<int64_t> number = ParseNumber(field, value, &message);
+    if (number && field.kind == FieldKind::kByte) PutByteAt(record, field.offset, *number);
+    if (number && field.kind == FieldKind::kInt16) PutInt16At(record, field.offset, *number);
+    if (number && field.width == 4) PutInt32At(record, field.offset, *number);
+    if (number) return true;
+  } else if (!value.is_string()) {
+    message = "expected text, got " + TypeName(value);
+  } else if (std::optional<std::string> ansi = AnsiOf(value.get_ref<const std::string&>()); !ansi) {
+    message = "text has a character that CP932 cannot hold";
+  } else if (ansi->size() > static_cast<size_t>(field.width)) {
+    message = "text takes " + std::to_string(ansi->size()) + " bytes in CP932; the field holds " +
+              std::to_string(field.width);
+  } else {
+    std::copy(ansi->begin(), ansi->end(), record.begin() + field.offset);
+    return true;
   }
   *error = place + ": " + message;
   return false;
@@ -81,24 +75,21 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
   }
   size_t length = static_cast<size_t>(record_length);
   if (value.contains("hex")) {
-    if (value.size() != 1) {
-      *error = where + ": a record given as hex has no other members";
-      return false;
-    }
     const nlohmann::json& hex = value["hex"];
     std::optional<std::vector<uint8_t>> bytes;
     if (hex.is_string()) bytes = ParseHex(hex.get_ref<const std::string&>());
-    if (!bytes) {
+    if (value.size() != 1) {
+      *error = where + ": a record given as hex has no other members";
+    } else if (!bytes) {
       *error = Field(where, "hex") + ": expected a string of hex digit pairs";
-      return false;
-    }
-    if (bytes->size() != length) {
+    } else if (bytes->size() != length) {
       *error = Field(where, "hex") + ": " + std::to_string(bytes->size()) +
                " bytes; the records of this file are " + std::to_string(length) + " bytes";
-      return false;
+    } else {
+      *record = std::move(*bytes);
+      return true;
     }
-    *record = std::move(*bytes);
-    return true;
+    return false;
   }
   if (layout == nullptr) {
     *error = where + ": without a layout every record is given as {\"hex\": ...}";
@@ -131,27 +122,14 @@ nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> recor
   nlohmann::json object = nlohmann::json::object();
   for (const FieldDef& field : layout.fields) {
     if (!FitsIn(field, record.size())) continue;
-    switch (field.kind) {
-      case FieldKind::kByte:
-        object[field.name] = GetByteAt(record, field.offset);
-        break;
-      case FieldKind::kInt16:
-        object[field.name] = GetInt16At(record, field.offset);
-        break;
-      case FieldKind::kInt32:
-        object[field.name] = GetInt32At(record, field.offset);
-        break;
-      case FieldKind::kDate:
-        object[field.name] = FormatBookDate(GetInt32At(record, field.offset));
-        break;
-      case FieldKind::kText: {
-        std::string_view ansi(reinterpret_cast<const char*>(record.data()) + field.offset,
-                              static_cast<size_t>(field.width));
-        size_t end = ansi.find_last_not_of(' ');
-        ansi = end == std::string_view::npos ? std::string_view() : ansi.substr(0, end + 1);
-        object[field.name] = FromAnsi(ansi);
-        break;
-      }
+    if (field.kind == FieldKind::kText) {
+      std::string_view ansi(reinterpret_cast<const char*>(record.data()) + field.offset,
+                            static_cast<size_t>(field.width));
+      object[field.name] = FromAnsi(ansi.substr(0, ansi.find_last_not_of(' ') + 1));
+    } else if (field.kind == FieldKind::kDate) {
+      object[field.name] = FormatBookDate(static_cast<int32_t>(GetNumber(field, record)));
+    } else {
+      object[field.name] = GetNumber(field, record);
     }
   }
   return object;

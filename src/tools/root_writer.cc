@@ -1,6 +1,4 @@
-#include "tools/root_writer.h"
-
-#include <unistd.h>
+#include "tools/book_plan.h"
 
 #include <fstream>
 #include <map>
@@ -18,210 +16,134 @@ namespace {
 
 std::string Quote(const fs::path& path) { return "\"" + path.string() + "\""; }
 
-// One run of WriteIntoRoot; undoes itself unless Finish was reached.
-class RootChange {
- public:
-  explicit RootChange(fs::path root) : root_(std::move(root)) {}
-  RootChange(const RootChange&) = delete;
-  RootChange& operator=(const RootChange&) = delete;
-  ~RootChange() {
-    if (!finished_) Rollback();
-  }
-
-  bool Begin(std::string* error);
-  bool Stage(size_t index, const PlannedFile& file, std::string* error);
-  bool Place(size_t index, const PlannedFile& file, std::string* error);
-  void Finish();
-
- private:
-  struct Move {
-    fs::path target;
-    fs::path backup;  // empty when nothing was there before
-  };
-
-  bool MakeFolders(const fs::path& folder, const std::string& place, std::string* error);
-  void Rollback();
-  fs::path Staged(size_t index) const { return staging_ / ("new-" + std::to_string(index)); }
-
-  fs::path root_;
-  fs::path staging_;
-  std::vector<fs::path> created_folders_;  // in creation order
-  std::vector<Move> moves_;
-  std::map<fs::path, std::string> placed_;  // target -> place in the book
-  bool finished_ = false;
-};
-
-bool RootChange::Begin(std::string* error) {
+// An unused name beside root: ".<root name>.<tag>-<random>".
+fs::path Beside(const fs::path& root, const char* tag) {
+  static std::random_device random;
+  fs::path path;
   std::error_code ec;
-  fs::file_status status = fs::status(root_, ec);
-  if (fs::exists(status)) {
-    if (!fs::is_directory(status)) {
-      *error = "root " + Quote(root_) + " is not a folder";
-      return false;
-    }
-  } else {
-    std::vector<fs::path> missing;
-    for (fs::path p = root_; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
-      missing.push_back(p);
-      if (p == p.parent_path()) break;
-    }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-      if (!fs::create_directory(*it, ec)) {
-        *error = "cannot create the folder " + Quote(*it) + ": " + ec.message();
-        return false;
-      }
-      created_folders_.push_back(*it);
-    }
-  }
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = root_ / (".h5kakei-build-" + std::to_string(::getpid()) + "-" +
-                                  std::to_string(random() % 1000000));
-    if (fs::create_directory(candidate, ec)) {
-      staging_ = candidate;
-      return true;
-    }
-    if (ec) break;
-  }
-  *error = "cannot create a staging folder in " + Quote(root_) +
-           (ec ? ": " + ec.message() : std::string());
-  return false;
+  do {
+    path = root.parent_path() /
+           ("." + root.filename().string() + "." + tag + "-" + std::to_string(random()));
+  } while (fs::exists(fs::symlink_status(path, ec)));
+  return path;
 }
 
-bool RootChange::Stage(size_t index, const PlannedFile& file, std::string* error) {
-  fs::path path = Staged(index);
+bool WriteFile(const fs::path& folder, const PlannedFile& file,
+               std::map<fs::path, std::string>* written, std::string* error) {
+  std::optional<fs::path> target = file.windows_path.empty()
+                                       ? folder / file.root_file
+                                       : MapWindowsPath(folder, ToAnsi(file.windows_path));
+  if (!target) {
+    *error = file.place + ": cannot map the path into the root";
+    return false;
+  }
+  auto [earlier, inserted] = written->emplace(*target, file.place);
+  if (!inserted) {
+    *error = file.place + ": names the same file as " + earlier->second;
+    return false;
+  }
+  std::error_code ec;
+  fs::create_directories(target->parent_path(), ec);
+  if (ec) {
+    *error = file.place + ": cannot make its folder: " + ec.message();
+    return false;
+  }
+  if (fs::is_directory(fs::symlink_status(*target, ec))) {
+    *error = file.place + ": a folder is in the way";
+    return false;
+  }
+  // A file of the old root goes first: writing into it would follow a link.
+  fs::remove(*target, ec);
+  std::string message;
   if (file.data) {
-    std::string message;
     std::unique_ptr<DataFileWriter> writer =
-        DataFileWriter::Create(path, file.data->definition, &message);
+        DataFileWriter::Create(*target, file.data->definition, &message);
     bool ok = writer != nullptr;
     for (size_t i = 0; ok && i < file.data->records.size(); ++i) {
       ok = writer->Append(file.data->records[i], &message);
     }
-    ok = ok && writer->Commit(&message);
-    if (!ok) {
+    if (!ok || !writer->Commit(&message)) {
       *error = file.place + ": cannot write the data file: " + message;
       return false;
     }
     return true;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(*target, std::ios::binary);
   out.write(reinterpret_cast<const char*>(file.bytes.data()),
             static_cast<std::streamsize>(file.bytes.size()));
   out.close();
-  if (!out) {
-    *error = file.place + ": cannot write " + Quote(path);
-    return false;
-  }
   if (file.executable) {
-    std::error_code ec;
-    fs::permissions(path,
-                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                        fs::perms::others_read | fs::perms::others_exec,
-                    fs::perm_options::replace, ec);
-    if (ec) {
-      *error = file.place + ": cannot make " + Quote(path) + " executable: " + ec.message();
-      return false;
-    }
+    fs::permissions(*target, fs::perms(0755), fs::perm_options::replace, ec);
+  }
+  if (!out || ec) {
+    *error = file.place + ": cannot write the file" + (ec ? ": " + ec.message() : "");
+    return false;
   }
   return true;
 }
 
-bool RootChange::MakeFolders(const fs::path& folder, const std::string& place, std::string* error) {
+// Fills fresh with a copy of root and the planned files, then swaps it in.
+bool Assemble(const fs::path& root, bool replace, const fs::path& fresh,
+              const std::vector<PlannedFile>& files, std::string* error) {
   std::error_code ec;
-  fs::path current = root_;
-  for (const fs::path& part : folder.lexically_relative(root_)) {
-    if (part == ".") continue;
-    current /= part;
-    fs::file_status status = fs::status(current, ec);
-    if (fs::is_directory(status)) continue;
-    if (fs::exists(status) || !fs::create_directory(current, ec)) {
-      *error = place + ": cannot make the folder " + Quote(current) +
-               (ec ? ": " + ec.message() : ": a file of that name is in the way");
+  if (replace) {
+    fs::copy(root, fresh, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+    if (ec) {
+      *error = "cannot copy the root " + Quote(root) + ": " + ec.message();
       return false;
     }
-    created_folders_.push_back(current);
   }
-  return true;
-}
-
-bool RootChange::Place(size_t index, const PlannedFile& file, std::string* error) {
-  std::optional<fs::path> target;
-  if (file.windows_path.empty()) {
-    target = root_ / file.root_file;
+  std::map<fs::path, std::string> written;
+  for (const PlannedFile& file : files) {
+    if (!WriteFile(fresh, file, &written, error)) return false;
+  }
+  if (!replace) {
+    fs::rename(fresh, root, ec);
   } else {
-    target = MapWindowsPath(root_, ToAnsi(file.windows_path));
-  }
-  if (!target) {
-    *error = file.place + ": cannot map the path into the root";
-    return false;
-  }
-  auto [earlier, inserted] = placed_.emplace(*target, file.place);
-  if (!inserted) {
-    *error = file.place + ": names the same file as " + earlier->second;
-    return false;
-  }
-  if (!MakeFolders(target->parent_path(), file.place, error)) return false;
-
-  std::error_code ec;
-  Move move{*target, {}};
-  fs::file_status status = fs::symlink_status(*target, ec);
-  if (fs::is_directory(status)) {
-    *error = file.place + ": a folder is in the way at " + Quote(*target);
-    return false;
-  }
-  if (fs::exists(status)) {
-    move.backup = staging_ / ("old-" + std::to_string(index));
-    fs::rename(*target, move.backup, ec);
+    std::error_code ignored;
+    fs::permissions(fresh, fs::status(root).permissions(), ignored);
+    const fs::path old = Beside(root, "old");
+    fs::rename(root, old, ec);
+    if (!ec) fs::rename(fresh, root, ec);
     if (ec) {
-      *error = file.place + ": cannot replace " + Quote(*target) + ": " + ec.message();
-      return false;
+      fs::rename(old, root, ignored);  // a no-op when root never moved
+    } else {
+      fs::remove_all(old, ignored);
     }
   }
-  fs::rename(Staged(index), *target, ec);
-  if (ec) {
-    std::error_code ignored;
-    if (!move.backup.empty()) fs::rename(move.backup, *target, ignored);
-    *error = file.place + ": cannot move the file into " + Quote(*target) + ": " + ec.message();
-    return false;
-  }
-  moves_.push_back(std::move(move));
-  return true;
-}
-
-void RootChange::Finish() {
-  std::error_code ec;
-  fs::remove_all(staging_, ec);
-  finished_ = true;
-}
-
-void RootChange::Rollback() {
-  std::error_code ec;
-  for (auto it = moves_.rbegin(); it != moves_.rend(); ++it) {
-    fs::remove(it->target, ec);
-    if (!it->backup.empty()) fs::rename(it->backup, it->target, ec);
-  }
-  if (!staging_.empty()) fs::remove_all(staging_, ec);
-  // Only folders left empty go; remove() leaves any other alone.
-  for (auto it = created_folders_.rbegin(); it != created_folders_.rend(); ++it) {
-    fs::remove(*it, ec);
-  }
+  if (ec) *error = "cannot put the new root in place at " + Quote(root) + ": " + ec.message();
+  return !ec;
 }
 
 }  // namespace
 
 bool WriteIntoRoot(const fs::path& root, const std::vector<PlannedFile>& files,
                    std::string* error) {
-  RootChange change(root);
-  if (!change.Begin(error)) return false;
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (!change.Stage(i, files[i], error)) return false;
+  std::error_code ec;
+  const fs::file_status status = fs::status(root, ec);
+  if (fs::exists(status) && !fs::is_directory(status)) {
+    *error = "root " + Quote(root) + " is not a folder";
+    return false;
   }
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (!change.Place(i, files[i], error)) return false;
+  // Folders above a new root are made for it and go again on failure.
+  std::vector<fs::path> made;
+  for (fs::path p = root.parent_path(); !fs::exists(p, ec) && p != p.parent_path();
+       p = p.parent_path()) {
+    made.insert(made.begin(), p);
   }
-  change.Finish();
-  return true;
+  bool ok = true;
+  for (const fs::path& folder : made) ok = ok && fs::create_directory(folder, ec);
+  const fs::path fresh = Beside(root, "new");
+  if (!ok || !fs::create_directory(fresh, ec)) {
+    *error = "cannot make a folder beside the root " + Quote(root) +
+             (ec ? ": " + ec.message() : std::string());
+    ok = false;
+  } else {
+    ok = Assemble(root, fs::exists(status), fresh, files, error);
+    if (!ok) fs::remove_all(fresh, ec);
+  }
+  for (auto it = made.rbegin(); !ok && it != made.rend(); ++it) fs::remove(*it, ec);
+  return ok;
 }
 
 }  // namespace h5

@@ -1,9 +1,8 @@
 // The registry, ini, cookies and programs sections of a book.
 #include <cstdint>
-#include <limits>
 #include <string_view>
 
-#include "tools/book_sections.h"
+#include "tools/book_plan.h"
 #include "tools/book_values.h"
 
 namespace h5 {
@@ -15,9 +14,7 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
 }
 
-void Append(std::vector<uint8_t>* bytes, std::string_view text) {
-  bytes->insert(bytes->end(), text.begin(), text.end());
-}
+std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
 bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
   if (value.is_object()) return true;
@@ -31,58 +28,74 @@ std::string RegistryQuoted(std::string_view text) {
     if (c == '\\' || c == '"') quoted.push_back('\\');
     quoted.push_back(c);
   }
-  quoted.push_back('"');
-  return quoted;
+  return quoted + "\"";
 }
 
-// Text that goes into an ini file: CP932, no line breaks, and none of the
+// Text that goes into an ini file, in CP932: no line breaks, and none of the
 // characters that would end the name early (stop).
-bool IniText(const std::string& text, std::string_view stop, const std::string& place,
-             std::string* ansi, std::string* error) {
+std::optional<std::string> IniText(const std::string& text, std::string_view stop,
+                                   const std::string& place, std::string* error) {
+  std::optional<std::string> ansi = AnsiOf(text);
   if (HasLineBreak(text)) {
     *error = place + ": an ini file cannot hold a line break or NUL here";
-    return false;
-  }
-  if (text.find_first_of(stop) != std::string::npos) {
+  } else if (text.find_first_of(stop) != std::string::npos) {
     *error = place + ": the name cannot hold \"" + std::string(stop) + "\"";
-    return false;
-  }
-  std::optional<std::string> converted = AnsiOf(text);
-  if (!converted) {
+  } else if (!ansi) {
     *error = place + ": has a character that CP932 cannot hold";
-    return false;
+  } else {
+    return ansi;
   }
-  *ansi = *converted;
-  return true;
+  return std::nullopt;
 }
 
-bool IniValue(const nlohmann::json& value, const std::string& place, std::string* ansi,
-              std::string* error) {
+// A key line of an ini file, without its line end; "" for a key left out.
+std::optional<std::string> IniLine(const std::string& key, const nlohmann::json& value,
+                                   const std::string& place, std::string* error) {
+  std::optional<std::string> name = IniText(key, "=", place, error);
+  if (!name) return std::nullopt;
+  // The reader skips such lines or takes them for a comment or a section.
+  size_t first = name->find_first_not_of(" \t");
+  if (first == std::string::npos || (*name)[first] == ';' || (*name)[first] == '[') {
+    *error = place + ": an ini key must not be empty or start with ';' or '['";
+    return std::nullopt;
+  }
+  if (value.is_null()) return "";
   if (value.is_number_integer()) {
-    std::optional<int64_t> number = ParseBookInteger(value, std::numeric_limits<int64_t>::min(),
-                                                     std::numeric_limits<int64_t>::max(), error);
-    if (!number) {
-      *error = place + ": " + *error;
-      return false;
-    }
-    *ansi = std::to_string(*number);
-    return true;
+    std::optional<int64_t> number = ParseBookInteger(value, INT64_MIN, INT64_MAX, error);
+    if (!number) *error = place + ": " + *error;
+    return number ? std::optional(*name + "=" + std::to_string(*number)) : std::nullopt;
   }
   if (!value.is_string()) {
     *error = place + ": expected text, an integer or null, got " + TypeName(value);
-    return false;
+    return std::nullopt;
   }
-  return IniText(value.get_ref<const std::string&>(), "", place, ansi, error);
+  std::optional<std::string> text = IniText(value.get_ref<const std::string&>(), "", place, error);
+  return text ? std::optional(*name + "=" + *text) : std::nullopt;
+}
+
+// The stand-in program of kind "launch-log" for root.
+std::string LaunchLogScript(const std::filesystem::path& root) {
+  std::string quoted = "'";
+  for (char c : root.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return "#!/bin/sh\n"
+         "# Stand-in program written by the book builder: records each "
+         "launch,\n"
+         "# its parameters and working directory, in launch.log of the root.\n"
+         "root=\"$H5KAKEI_ROOT\"\n"
+         "if [ -z \"$root\" ]; then root=" +
+         quoted +
+         "'; fi\n"
+         "printf '%s\\t%s\\n' \"${1-}\" \"$(pwd)\" >> \"$root/launch.log\"\n";
 }
 
 }  // namespace
 
-bool PlanRegistry(const nlohmann::json& section, std::vector<PlannedFile>* files,
-                  std::string* error) {
+bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*root*/,
+                  std::vector<PlannedFile>* files, std::string* error) {
   if (!ExpectObject(section, "registry", error)) return false;
   std::string text = "Windows Registry Editor Version 5.00\n";
   for (const auto& [key, values] : section.items()) {
-    std::string place = Member("registry", key);
+    const std::string place = Member("registry", key);
     if (key.rfind("HKEY_", 0) != 0 || HasLineBreak(key)) {
       *error = place + ": expected a key path that starts with HKEY_ and has no line break";
       return false;
@@ -90,26 +103,20 @@ bool PlanRegistry(const nlohmann::json& section, std::vector<PlannedFile>* files
     if (!ExpectObject(values, place, error)) return false;
     text += "\n[" + key + "]\n";
     for (const auto& [name, value] : values.items()) {
-      std::string value_place = Member(place, name);
       if (value.is_null()) continue;
       if (!value.is_string()) {
-        *error = value_place + ": expected text or null, got " + TypeName(value);
+        *error = Member(place, name) + ": expected text or null, got " + TypeName(value);
         return false;
       }
       const std::string& data = value.get_ref<const std::string&>();
       if (HasLineBreak(name) || HasLineBreak(data)) {
-        *error = value_place + ": a registry string value cannot hold a line break or NUL";
+        *error = Member(place, name) + ": a registry string value cannot hold a line break or NUL";
         return false;
       }
-      text += (name.empty() ? std::string("@") : RegistryQuoted(name)) + "=" +
-              RegistryQuoted(data) + "\n";
+      text += (name.empty() ? "@" : RegistryQuoted(name)) + "=" + RegistryQuoted(data) + "\n";
     }
   }
-  PlannedFile file;
-  file.place = "registry";
-  file.root_file = "registry.reg";
-  Append(&file.bytes, text);
-  files->push_back(std::move(file));
+  files->emplace_back("registry", "", Bytes(text)).root_file = "registry.reg";
   return true;
 }
 
@@ -117,65 +124,44 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
              std::vector<PlannedFile>* files, std::string* error) {
   if (!ExpectObject(section, "ini", error)) return false;
   for (const auto& [path, sections] : section.items()) {
-    std::string place = Member("ini", path);
+    const std::string place = Member("ini", path);
     // A bare file name is looked for in the Windows folder, never where the
     // book would put it.
     if (path.find_first_of("\\:") == std::string::npos) {
       *error = place + ": expected a full Windows path such as C:\\folder\\name.ini";
       return false;
     }
-    if (!CheckWindowsFilePath(path, root, place, error)) return false;
-    if (!ExpectObject(sections, place, error)) return false;
-    PlannedFile file;
-    file.place = place;
-    file.windows_path = path;
-    bool first = true;
+    if (!CheckWindowsFilePath(path, root, place, error) || !ExpectObject(sections, place, error)) {
+      return false;
+    }
+    std::string text;
     for (const auto& [name, keys] : sections.items()) {
-      std::string section_place = Member(place, name);
-      std::string section_ansi;
-      if (!IniText(name, "]", section_place, &section_ansi, error)) return false;
-      if (!ExpectObject(keys, section_place, error)) return false;
-      if (!first) Append(&file.bytes, "\r\n");
-      first = false;
-      Append(&file.bytes, "[" + section_ansi + "]\r\n");
+      const std::string section_place = Member(place, name);
+      std::optional<std::string> section_name = IniText(name, "]", section_place, error);
+      if (!section_name || !ExpectObject(keys, section_place, error)) return false;
+      text += (text.empty() ? "[" : "\r\n[") + *section_name + "]\r\n";
       for (const auto& [key, value] : keys.items()) {
-        std::string key_place = Member(section_place, key);
-        std::string key_ansi, value_ansi;
-        if (!IniText(key, "=", key_place, &key_ansi, error)) return false;
-        // The reader skips such lines or takes them for a comment or a section.
-        std::string_view trimmed = key_ansi;
-        while (!trimmed.empty() && (trimmed.front() == ' ' || trimmed.front() == '\t')) {
-          trimmed.remove_prefix(1);
-        }
-        if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '[') {
-          *error = key_place + ": an ini key must not be empty or start with ';' or '['";
-          return false;
-        }
-        if (value.is_null()) continue;
-        if (!IniValue(value, key_place, &value_ansi, error)) return false;
-        Append(&file.bytes, key_ansi);
-        Append(&file.bytes, "=");
-        Append(&file.bytes, value_ansi);
-        Append(&file.bytes, "\r\n");
+        std::optional<std::string> line = IniLine(key, value, Member(section_place, key), error);
+        if (!line) return false;
+        if (!line->empty()) text += *line + "\r\n";
       }
     }
-    files->push_back(std::move(file));
+    files->emplace_back(place, path, Bytes(text));
   }
   return true;
 }
 
-bool PlanCookies(const nlohmann::json& section, std::vector<PlannedFile>* files,
-                 std::string* error) {
+bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*root*/,
+                 std::vector<PlannedFile>* files, std::string* error) {
   if (!ExpectObject(section, "cookies", error)) return false;
-  PlannedFile file;
-  file.place = "cookies";
-  file.root_file = "cookies.txt";
+  std::string text;
   for (const auto& [address, value] : section.items()) {
-    std::string place = Member("cookies", address);
+    const std::string place = Member("cookies", address);
     if (address.empty() || address[0] == '#' || address.find('\t') != std::string::npos ||
         HasLineBreak(address)) {
       *error = place +
-               ": a page address is not empty, does not start with #, has no tab and no "
+               ": a page address is not empty, does not start with #, "
+               "has no tab and no "
                "line break";
       return false;
     }
@@ -184,56 +170,27 @@ bool PlanCookies(const nlohmann::json& section, std::vector<PlannedFile>* files,
       *error = place + ": expected the cookie text or null, got " + TypeName(value);
       return false;
     }
-    const std::string& text = value.get_ref<const std::string&>();
-    if (HasLineBreak(text)) {
+    if (HasLineBreak(value.get_ref<const std::string&>())) {
       *error = place + ": cookie text cannot hold a line break or NUL";
       return false;
     }
-    Append(&file.bytes, address);
-    Append(&file.bytes, "\t");
-    Append(&file.bytes, text);
-    Append(&file.bytes, "\n");
+    text += address + "\t" + value.get<std::string>() + "\n";
   }
-  files->push_back(std::move(file));
+  files->emplace_back("cookies", "", Bytes(text)).root_file = "cookies.txt";
   return true;
-}
-
-std::string LaunchLogScript(const std::filesystem::path& root) {
-  std::string quoted = "'";
-  for (char c : root.string()) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted.push_back(c);
-    }
-  }
-  quoted += "'";
-  return "#!/bin/sh\n"
-         "# Stand-in program written by the book builder: records each launch,\n"
-         "# its parameters and working directory, in launch.log of the root.\n"
-         "root=\"$H5KAKEI_ROOT\"\n"
-         "if [ -z \"$root\" ]; then root=" +
-         quoted +
-         "; fi\n"
-         "printf '%s\\t%s\\n' \"${1-}\" \"$(pwd)\" >> \"$root/launch.log\"\n";
 }
 
 bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& root,
                   std::vector<PlannedFile>* files, std::string* error) {
   if (!ExpectObject(section, "programs", error)) return false;
   for (const auto& [path, kind] : section.items()) {
-    std::string place = Member("programs", path);
+    const std::string place = Member("programs", path);
     if (!CheckWindowsFilePath(path, root, place, error)) return false;
     if (kind != "launch-log") {
       *error = place + ": expected the program kind \"launch-log\"";
       return false;
     }
-    PlannedFile file;
-    file.place = place;
-    file.windows_path = path;
-    file.executable = true;
-    Append(&file.bytes, LaunchLogScript(root));
-    files->push_back(std::move(file));
+    files->emplace_back(place, path, Bytes(LaunchLogScript(root))).executable = true;
   }
   return true;
 }

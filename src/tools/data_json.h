@@ -1,7 +1,11 @@
-// Records of a data file as the JSON objects of a book description: named
-// fields of a layout, or {"hex": "..."} for bytes given as they are.
-#ifndef H5KAKEI_TOOLS_RECORD_JSON_H_
-#define H5KAKEI_TOOLS_RECORD_JSON_H_
+// A data file's records and keys in the JSON form of a book description.
+// A record is an object of named fields of a layout, or {"hex": "..."} for
+// bytes given as they are. Keys are
+// [{"number": 0, "duplicates": true,
+//   "segments": [{"offset": 7, "length": 4, "type": "signed"}]}]
+// with type one of "signed", "unsigned", "string".
+#ifndef H5KAKEI_TOOLS_DATA_JSON_H_
+#define H5KAKEI_TOOLS_DATA_JSON_H_
 
 #include <cstdint>
 #include <span>
@@ -31,6 +35,18 @@ nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> recor
 // very same bytes, else {"hex": "..."}. layout may be nullptr.
 nlohmann::json RecordToJson(const Layout* layout, std::span<const uint8_t> record);
 
+nlohmann::json KeysToJson(const std::vector<KeyDefinition>& keys);
+
+// Reads keys in that form. Only the form is checked here (members, their
+// types, integers that fit their fields); whether the keys suit the file is
+// for ValidateFileDefinition to say. On failure returns false with *error
+// starting with place.
+bool ParseKeys(const nlohmann::json& value, const std::string& place,
+               std::vector<KeyDefinition>* keys, std::string* error);
+
+// "signed", "unsigned" or "string".
+const char* SegmentTypeName(SegmentType type);
+
 }  // namespace h5
 
-#endif  // H5KAKEI_TOOLS_RECORD_JSON_H_
+#endif  // H5KAKEI_TOOLS_DATA_JSON_H_
