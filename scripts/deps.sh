@@ -3,7 +3,7 @@
 # everything is already there.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libsqlite3-dev nlohmann-json3-dev qt6-base-dev fonts-ipafont-gothic locales
+          libsqlite3-dev nlohmann-json3-dev qt6-base-dev fonts-ipafont-gothic locales help2man
           clang clang-tidy cppcheck libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

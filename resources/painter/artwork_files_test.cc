@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 
+#include "painter/app_icon.h"
 #include "painter/hand_cursor.h"
 #include "painter/illustration.h"
 #include "painter/toolbox_bitmap.h"
@@ -53,6 +54,14 @@ TEST(ArtworkFilesTest, HandCursorIsTwoColourWithTheHotSpotOnTheFinger) {
     }
   }
   EXPECT_EQ(image.pixel(kHandHotSpotX, kHandHotSpotY), 0xFF000000);
+}
+
+TEST(ArtworkFilesTest, DesktopIconIs48PixelsWithTransparentMargins) {
+  const QImage icon = QImage::fromData(ReadArtwork("h5kakei.png"), "PNG");
+  ASSERT_EQ(icon.size(), QSize(kAppIconSize, kAppIconSize));
+  ASSERT_TRUE(icon.hasAlphaChannel());
+  EXPECT_EQ(qAlpha(icon.pixel(kAppIconSize / 2, 0)), 0);  // the picture is wider than tall
+  EXPECT_EQ(qAlpha(icon.pixel(kAppIconSize / 2, kAppIconSize / 2)), 255);
 }
 
 TEST(ArtworkFilesTest, ToolboxBitmapIs16By15With16Colours) {

@@ -1,5 +1,6 @@
 // h5kakei-paint-artwork OUTDIR: paints the tile's artwork into OUTDIR:
-// kekka1.png .. kekka6.png, hand_cursor.png and toolbox.bmp.
+// kekka1.png .. kekka6.png, hand_cursor.png, toolbox.bmp and the desktop
+// icon h5kakei.png (from the best grade's picture).
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QString>
 #include <cstdio>
 
+#include "painter/app_icon.h"
 #include "painter/hand_cursor.h"
 #include "painter/illustration.h"
 #include "painter/toolbox_bitmap.h"
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     ok &=
         SaveImage(h5::PaintIllustration(number), out.filePath(QString("kekka%1.png").arg(number)));
   }
+  ok &= SaveImage(h5::PaintAppIcon(h5::PaintIllustration(2)), out.filePath("h5kakei.png"));
   ok &= SaveImage(h5::PaintHandCursor(), out.filePath("hand_cursor.png"));
   ok &= SaveBytes(h5::EncodeToolboxBitmap(), out.filePath("toolbox.bmp"));
   return ok ? 0 : 1;
