@@ -60,11 +60,7 @@ std::optional<std::string> IniLine(const std::string& key, const nlohmann::json&
     return std::nullopt;
   }
   if (value.is_null()) return "";
-  if (value.is_number_integer()) {
-    std::optional<int64_t> number = ParseBookInteger(value, INT64_MIN, INT64_MAX, error);
-    if (!number) *error = place + ": " + *error;
-    return number ? std::optional(*name + "=" + std::to_string(*number)) : std::nullopt;
-  }
+  if (value.is_number_integer()) return *name + "=" + value.dump();
   if (!value.is_string()) {
     *error = place + ": expected text, an integer or null, got " + TypeName(value);
     return std::nullopt;
@@ -77,22 +73,20 @@ std::optional<std::string> IniLine(const std::string& key, const nlohmann::json&
 std::string LaunchLogScript(const std::filesystem::path& root) {
   std::string quoted = "'";
   for (char c : root.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return "#!/bin/sh\n"
-         "# Stand-in program written by the book builder: records each "
-         "launch,\n"
-         "# its parameters and working directory, in launch.log of the root.\n"
-         "root=\"$H5KAKEI_ROOT\"\n"
-         "if [ -z \"$root\" ]; then root=" +
-         quoted +
-         "'; fi\n"
-         "printf '%s\\t%s\\n' \"${1-}\" \"$(pwd)\" >> \"$root/launch.log\"\n";
+  return R"sh(#!/bin/sh
+# Stand-in program written by the book builder: records each launch,
+# its parameters and working directory, in launch.log of the root.
+root="$H5KAKEI_ROOT"
+if [ -z "$root" ]; then root=)sh" +
+         quoted + R"sh('; fi
+printf '%s\t%s\n' "${1-}" "$(pwd)" >> "$root/launch.log"
+)sh";
 }
 
 }  // namespace
 
 bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*root*/,
                   std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "registry", error)) return false;
   std::string text = "Windows Registry Editor Version 5.00\n";
   for (const auto& [key, values] : section.items()) {
     const std::string place = Member("registry", key);
@@ -122,7 +116,6 @@ bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*
 
 bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
              std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "ini", error)) return false;
   for (const auto& [path, sections] : section.items()) {
     const std::string place = Member("ini", path);
     // A bare file name is looked for in the Windows folder, never where the
@@ -153,15 +146,13 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
 
 bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*root*/,
                  std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "cookies", error)) return false;
   std::string text;
   for (const auto& [address, value] : section.items()) {
     const std::string place = Member("cookies", address);
     if (address.empty() || address[0] == '#' || address.find('\t') != std::string::npos ||
         HasLineBreak(address)) {
       *error = place +
-               ": a page address is not empty, does not start with #, "
-               "has no tab and no "
+               ": a page address is not empty, does not start with #, has no tab and no "
                "line break";
       return false;
     }
@@ -182,7 +173,6 @@ bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*r
 
 bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& root,
                   std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "programs", error)) return false;
   for (const auto& [path, kind] : section.items()) {
     const std::string place = Member("programs", path);
     if (!CheckWindowsFilePath(path, root, place, error)) return false;
