@@ -130,16 +130,16 @@ bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
       return false;
     }
     const std::string& text = value.get_ref<const std::string&>();
-    std::optional<std::vector<uint8_t>> bytes;
+    std::optional<std::string> bytes;
     if (form == "hex") {
-      bytes = ParseHex(text);
-      if (!bytes) *error = form_place + ": expected pairs of hex digits";
+      std::optional<std::vector<uint8_t>> hex = ParseHex(text);
+      if (hex) bytes.emplace(hex->begin(), hex->end());
+      if (!hex) *error = form_place + ": expected pairs of hex digits";
     } else if (form == "text") {
-      bytes.emplace(text.begin(), text.end());
+      bytes = text;
     } else if (form == "ansi") {
-      std::optional<std::string> ansi = AnsiOf(text);
-      if (ansi) bytes.emplace(ansi->begin(), ansi->end());
-      if (!ansi) *error = form_place + ": has a character that CP932 cannot hold";
+      bytes = AnsiOf(text);
+      if (!bytes) *error = form_place + ": has a character that CP932 cannot hold";
     } else {
       *error = form_place + ": unknown form (expected hex, text or ansi)";
     }

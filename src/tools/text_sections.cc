@@ -14,8 +14,6 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
 }
 
-std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
-
 bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
   if (value.is_object()) return true;
   *error = place + ": expected an object, got " + TypeName(value);
@@ -110,7 +108,7 @@ bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*
       text += (name.empty() ? "@" : RegistryQuoted(name)) + "=" + RegistryQuoted(data) + "\n";
     }
   }
-  files->emplace_back("registry", "", Bytes(text)).root_file = "registry.reg";
+  files->emplace_back("registry", "", text).root_file = "registry.reg";
   return true;
 }
 
@@ -139,7 +137,7 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
         if (!line->empty()) text += *line + "\r\n";
       }
     }
-    files->emplace_back(place, path, Bytes(text));
+    files->emplace_back(place, path, text);
   }
   return true;
 }
@@ -167,7 +165,7 @@ bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*r
     }
     text += address + "\t" + value.get<std::string>() + "\n";
   }
-  files->emplace_back("cookies", "", Bytes(text)).root_file = "cookies.txt";
+  files->emplace_back("cookies", "", text).root_file = "cookies.txt";
   return true;
 }
 
@@ -180,7 +178,7 @@ bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& ro
       *error = place + ": expected the program kind \"launch-log\"";
       return false;
     }
-    files->emplace_back(place, path, Bytes(LaunchLogScript(root))).executable = true;
+    files->emplace_back(place, path, LaunchLogScript(root)).executable = true;
   }
   return true;
 }
