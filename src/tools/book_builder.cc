@@ -51,14 +51,18 @@ bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
     if (std::none_of(std::begin(kSections), std::end(kSections),
                      [&](const auto& known) { return item.key() == known.first; })) {
       *error = Member("book", item.key()) +
-               ": unknown section (expected registry, "
-               "ini, cookies, programs, files, data)";
+               ": unknown section (expected registry, ini, cookies, programs, files, data)";
       return false;
     }
   }
   for (const auto& [name, plan] : kSections) {
     auto section = book.find(name);
-    if (section != book.end() && !plan(*section, root, files, error)) return false;
+    if (section == book.end()) continue;
+    if (!section->is_object()) {
+      *error = std::string(name) + ": expected an object, got " + TypeName(*section);
+      return false;
+    }
+    if (!plan(*section, root, files, error)) return false;
   }
   return true;
 }

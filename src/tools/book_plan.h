@@ -20,13 +20,13 @@ namespace h5 {
 
 // One file of the root, ready to be written.
 struct PlannedFile {
-  PlannedFile(std::string place, std::string windows_path, std::vector<uint8_t> bytes = {})
+  PlannedFile(std::string place, std::string windows_path, std::string bytes = {})
       : place(std::move(place)), windows_path(std::move(windows_path)), bytes(std::move(bytes)) {}
 
-  std::string place;           // where the book describes it, for messages
-  std::string windows_path;    // UTF-8, as in the book; empty for a root file
-  std::vector<uint8_t> bytes;  // the content, unless data is set
-  std::string root_file;       // a name directly in the root ("registry.reg")
+  std::string place;         // where the book describes it, for messages
+  std::string windows_path;  // UTF-8, as in the book; empty for a root file
+  std::string bytes;         // the content, unless data is set
+  std::string root_file;     // a name directly in the root ("registry.reg")
   bool executable = false;
   std::optional<DataFileContents> data;  // a kakeidb data file, checked as the format demands
 };

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cstdio>
-#include <limits>
 
 #include "text/ansi.h"
 #include "text/day_number.h"
@@ -13,18 +11,9 @@ namespace h5 {
 
 namespace {
 
-// Day numbers of years 1..9999 lie well inside this bound; the calendar
-// helpers are never asked about anything further out.
-constexpr int32_t kCalendarBound = 3'000'000;
-
-std::optional<std::chrono::year_month_day> CalendarDateOf(int32_t day_number) {
-  if (day_number < -kCalendarBound || day_number > kCalendarBound) return std::nullopt;
-  std::chrono::year_month_day date = DateOf(day_number);
-  int year = static_cast<int>(date.year());
-  if (!date.ok() || year < 1 || year > 9999 || DayNumberOf(date) != day_number) {
-    return std::nullopt;
-  }
-  return date;
+bool InBookYears(int32_t day_number) {
+  const int32_t year = CalendarParts(day_number).year;
+  return year >= 1 && year <= 9999;
 }
 
 std::string RangeText(int64_t low, int64_t high) {
@@ -46,8 +35,7 @@ std::optional<std::vector<uint8_t>> ParseHex(std::string_view text) {
   std::vector<uint8_t> bytes;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == ' ') continue;
-    const std::string pair(text.substr(i, 2));
-    ++i;
+    const std::string pair(text.substr(i++, 2));
     if (pair.size() != 2 || !std::isxdigit(static_cast<unsigned char>(pair[0])) ||
         !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
       return std::nullopt;
@@ -68,34 +56,29 @@ std::optional<int32_t> ParseBookDate(const nlohmann::json& value, std::string* e
     return std::nullopt;
   }
   const std::string& text = value.get_ref<const std::string&>();
-  bool digits = text.size() == 10 && text[4] == '-' && text[7] == '-';
-  for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-    digits = digits && std::isdigit(static_cast<unsigned char>(text[i])) != 0;
-  if (!digits) {
-    *error = "expected a date YYYY-MM-DD or a day number, got \"" + text + "\"";
+  // Text of the right shape that names no day gets its own message.
+  std::string shape = text;
+  for (char& c : shape) c = std::isdigit(static_cast<unsigned char>(c)) ? '9' : c;
+  std::optional<std::chrono::year_month_day> date = ParseIsoDate(text);
+  if (!date) {
+    *error = shape == "9999-99-99"
+                 ? "no such date: " + text
+                 : "expected a date YYYY-MM-DD or a day number, got \"" + text + "\"";
     return std::nullopt;
   }
-  std::chrono::year_month_day date{std::chrono::year{std::stoi(text.substr(0, 4))},
-                                   std::chrono::month{unsigned(std::stoi(text.substr(5, 2)))},
-                                   std::chrono::day{unsigned(std::stoi(text.substr(8, 2)))}};
-  if (date.year() < std::chrono::year{1} || !date.ok()) {
-    *error = "no such date: " + text;
-    return std::nullopt;
-  }
-  return DayNumberOf(date);
+  return DayNumberOf(*date);
 }
 
 nlohmann::json FormatBookDate(int32_t day_number) {
-  if (day_number == 0 || !CalendarDateOf(day_number)) return day_number;
+  if (day_number == 0 || !InBookYears(day_number)) return day_number;
   return DateText(day_number);
 }
 
 std::string DateText(int32_t day_number) {
-  std::optional<std::chrono::year_month_day> date = CalendarDateOf(day_number);
-  if (!date) return "day " + std::to_string(day_number);
+  if (!InBookYears(day_number)) return "day " + std::to_string(day_number);
+  const CalendarDate date = CalendarParts(day_number);
   char text[16];
-  std::snprintf(text, sizeof(text), "%04d-%02u-%02u", static_cast<int>(date->year()),
-                static_cast<unsigned>(date->month()), static_cast<unsigned>(date->day()));
+  std::snprintf(text, sizeof(text), "%04d-%02d-%02d", date.year, date.month, date.day);
   return text;
 }
 
@@ -125,9 +108,12 @@ std::optional<std::string> AnsiOf(std::string_view text) {
   return ansi;
 }
 
+std::string Quoted(std::string_view text) {
+  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 std::string Member(std::string_view place, std::string_view key) {
-  return std::string(place) + "[" +
-         nlohmann::json(key).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "]";
+  return std::string(place) + "[" + Quoted(key) + "]";
 }
 
 std::string Field(std::string_view place, std::string_view name) {
@@ -150,15 +136,18 @@ std::string TypeName(const nlohmann::json& value) {
 
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
                   const std::string& place, std::string* error) {
-  for (const auto& item : object.items()) {
-    const std::string& name = item.key();
-    if (std::any_of(allowed.begin(), allowed.end(), [&](const char* a) { return name == a; })) {
-      continue;
-    }
-    std::string list;
-    for (const char* a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
-    *error = Field(place, name) + ": unknown member (expected " + list + ")";
+  std::string list;
+  for (const char* a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
+  if (!object.is_object()) {
+    *error = place + ": expected an object with " + list + ", got " + TypeName(object);
     return false;
+  }
+  for (const auto& item : object.items()) {
+    if (std::none_of(allowed.begin(), allowed.end(),
+                     [&](const char* a) { return item.key() == a; })) {
+      *error = Field(place, item.key()) + ": unknown member (expected " + list + ")";
+      return false;
+    }
   }
   return true;
 }

@@ -43,6 +43,9 @@ std::optional<int64_t> ParseBookInteger(const nlohmann::json& value, int64_t low
 // The CP932 bytes of text, or nullopt when some character has no CP932 form.
 std::optional<std::string> AnsiOf(std::string_view text);
 
+// text as a JSON string, for messages.
+std::string Quoted(std::string_view text);
+
 // Place names for messages: Member("data", "C:\\a") is data["C:\\a"],
 // Field("x", "amount") is x.amount, Index("x", 3) is x[3].
 std::string Member(std::string_view place, std::string_view key);
@@ -52,8 +55,9 @@ std::string Index(std::string_view place, size_t index);
 // Short description of a JSON value's type, for "expected X, got Y".
 std::string TypeName(const nlohmann::json& value);
 
-// Whether object has no members but allowed ones; else *error names the
-// first other one: place.name: unknown member (expected a, b).
+// Whether object is an object with no members but allowed ones; else *error
+// says "place: expected an object with a, b, got ..." or names the first
+// other member: "place.name: unknown member (expected a, b)".
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
                   const std::string& place, std::string* error);
 

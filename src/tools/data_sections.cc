@@ -12,20 +12,17 @@ namespace h5 {
 
 namespace {
 
+const nlohmann::json kNoRecords = nlohmann::json::array();
+
 bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
                   const std::filesystem::path& root, const std::string& place,
                   std::vector<PlannedFile>* files, std::string* error) {
-  if (!CheckWindowsFilePath(path, root, place, error)) return false;
-  if (!entry.is_object()) {
-    *error = place + ": expected an object with layout and records, got " + TypeName(entry);
-    return false;
-  }
-  if (!CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place, error)) {
+  if (!CheckWindowsFilePath(path, root, place, error) ||
+      !CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place, error)) {
     return false;
   }
   PlannedFile file(place, path);
-  file.data.emplace();
-  FileDefinition& definition = file.data->definition;
+  FileDefinition& definition = file.data.emplace().definition;
   definition.owner_name = kBookOwnerName;
   const Layout* layout = nullptr;
   if (entry.contains("layout")) {
@@ -57,9 +54,8 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
     return false;
   }
   if (entry.contains("owner")) {
-    const nlohmann::json& owner = entry["owner"];
     std::optional<std::string> ansi;
-    if (owner.is_string()) ansi = AnsiOf(owner.get_ref<const std::string&>());
+    if (entry["owner"].is_string()) ansi = AnsiOf(entry["owner"].get_ref<const std::string&>());
     if (!ansi) {
       *error = Field(place, "owner") + ": expected an owner name in CP932 text";
       return false;
@@ -72,11 +68,8 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
     *error = place + ": " + message;
     return false;
   }
-
   const std::string records_place = Field(place, "records");
-  static const nlohmann::json kNoRecords = nlohmann::json::array();
-  auto found = entry.find("records");
-  const nlohmann::json& records = found == entry.end() ? kNoRecords : *found;
+  const nlohmann::json& records = entry.contains("records") ? entry["records"] : kNoRecords;
   if (!records.is_array()) {
     *error = records_place + ": expected an array of records, got " + TypeName(records);
     return false;
@@ -122,10 +115,6 @@ bool CheckWindowsFilePath(const std::string& path, const std::filesystem::path& 
 
 bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
                std::vector<PlannedFile>* files, std::string* error) {
-  if (!section.is_object()) {
-    *error = "files: expected an object, got " + TypeName(section);
-    return false;
-  }
   for (const auto& [path, entry] : section.items()) {
     std::string place = Member("files", path);
     if (!CheckWindowsFilePath(path, root, place, error)) return false;
@@ -141,16 +130,16 @@ bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
       return false;
     }
     const std::string& text = value.get_ref<const std::string&>();
-    std::optional<std::vector<uint8_t>> bytes;
+    std::optional<std::string> bytes;
     if (form == "hex") {
-      bytes = ParseHex(text);
-      if (!bytes) *error = form_place + ": expected pairs of hex digits";
+      std::optional<std::vector<uint8_t>> hex = ParseHex(text);
+      if (hex) bytes.emplace(hex->begin(), hex->end());
+      if (!hex) *error = form_place + ": expected pairs of hex digits";
     } else if (form == "text") {
-      bytes.emplace(text.begin(), text.end());
+      bytes = text;
     } else if (form == "ansi") {
-      std::optional<std::string> ansi = AnsiOf(text);
-      if (ansi) bytes.emplace(ansi->begin(), ansi->end());
-      if (!ansi) *error = form_place + ": has a character that CP932 cannot hold";
+      bytes = AnsiOf(text);
+      if (!bytes) *error = form_place + ": has a character that CP932 cannot hold";
     } else {
       *error = form_place + ": unknown form (expected hex, text or ansi)";
     }
@@ -162,10 +151,6 @@ bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
 
 bool PlanData(const nlohmann::json& section, const std::filesystem::path& root,
               std::vector<PlannedFile>* files, std::string* error) {
-  if (!section.is_object()) {
-    *error = "data: expected an object, got " + TypeName(section);
-    return false;
-  }
   for (const auto& [path, entry] : section.items()) {
     if (!PlanDataFile(path, entry, root, Member("data", path), files, error)) return false;
   }

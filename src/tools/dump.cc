@@ -13,10 +13,6 @@ namespace h5 {
 
 namespace {
 
-std::string Quoted(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
 std::string KeyText(const KeyDefinition& key) {
   std::string text;
   for (const KeySegment& s : key.segments) {

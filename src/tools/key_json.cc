@@ -18,10 +18,9 @@ constexpr std::pair<SegmentType, const char*> kTypeNames[] = {
 template <typename T>
 bool ParseMember(const nlohmann::json& object, const char* name, const std::string& place, T* value,
                  std::string* error) {
-  auto found = object.find(name);
   std::optional<int64_t> number =
-      ParseBookInteger(found == object.end() ? nlohmann::json() : *found,
-                       std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), error);
+      ParseBookInteger(object.value(name, nlohmann::json()), std::numeric_limits<T>::min(),
+                       std::numeric_limits<T>::max(), error);
   if (!number) *error = Field(place, name) + ": " + *error;
   if (number) *value = static_cast<T>(*number);
   return number.has_value();
@@ -29,24 +28,45 @@ bool ParseMember(const nlohmann::json& object, const char* name, const std::stri
 
 bool ParseSegment(const nlohmann::json& value, const std::string& place, KeySegment* segment,
                   std::string* error) {
-  if (!value.is_object()) {
-    *error = place + ": expected an object with offset, length and type";
-    return false;
-  }
   if (!CheckMembers(value, {"offset", "length", "type"}, place, error) ||
       !ParseMember(value, "offset", place, &segment->offset, error) ||
       !ParseMember(value, "length", place, &segment->length, error)) {
     return false;
   }
-  auto type = value.find("type");
   for (const auto& [kind, name] : kTypeNames) {
-    if (type != value.end() && *type == name) {
+    if (value.contains("type") && value["type"] == name) {
       segment->type = kind;
       return true;
     }
   }
   *error = Field(place, "type") + ": expected \"signed\", \"unsigned\" or \"string\"";
   return false;
+}
+
+bool ParseKey(const nlohmann::json& value, const std::string& place, KeyDefinition* key,
+              std::string* error) {
+  if (!CheckMembers(value, {"number", "duplicates", "segments"}, place, error) ||
+      !ParseMember(value, "number", place, &key->number, error)) {
+    return false;
+  }
+  const nlohmann::json duplicates = value.value("duplicates", nlohmann::json(true));
+  const nlohmann::json segments = value.value("segments", nlohmann::json());
+  if (!duplicates.is_boolean()) {
+    *error = Field(place, "duplicates") + ": expected true or false";
+    return false;
+  }
+  if (!segments.is_array()) {
+    *error = Field(place, "segments") + ": expected an array of segments";
+    return false;
+  }
+  key->duplicates = duplicates.get<bool>();
+  key->segments.resize(segments.size());
+  for (size_t i = 0; i < segments.size(); ++i) {
+    if (!ParseSegment(segments[i], Index(Field(place, "segments"), i), &key->segments[i], error)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -78,39 +98,10 @@ bool ParseKeys(const nlohmann::json& value, const std::string& place,
     *error = place + ": expected an array of key definitions";
     return false;
   }
-  std::vector<KeyDefinition> parsed(value.size());
+  keys->assign(value.size(), {});
   for (size_t i = 0; i < value.size(); ++i) {
-    const std::string key_place = Index(place, i);
-    const nlohmann::json& item = value[i];
-    KeyDefinition& key = parsed[i];
-    if (!item.is_object()) {
-      *error = key_place + ": expected an object with number, duplicates and segments";
-      return false;
-    }
-    if (!CheckMembers(item, {"number", "duplicates", "segments"}, key_place, error) ||
-        !ParseMember(item, "number", key_place, &key.number, error)) {
-      return false;
-    }
-    auto duplicates = item.find("duplicates");
-    if (duplicates != item.end() && !duplicates->is_boolean()) {
-      *error = Field(key_place, "duplicates") + ": expected true or false";
-      return false;
-    }
-    key.duplicates = duplicates == item.end() || duplicates->get<bool>();
-    auto segments = item.find("segments");
-    const std::string segments_place = Field(key_place, "segments");
-    if (segments == item.end() || !segments->is_array()) {
-      *error = segments_place + ": expected an array of segments";
-      return false;
-    }
-    key.segments.resize(segments->size());
-    for (size_t j = 0; j < segments->size(); ++j) {
-      if (!ParseSegment((*segments)[j], Index(segments_place, j), &key.segments[j], error)) {
-        return false;
-      }
-    }
+    if (!ParseKey(value[i], Index(place, i), &(*keys)[i], error)) return false;
   }
-  *keys = std::move(parsed);
   return true;
 }
 

@@ -1,7 +1,6 @@
 #include "tools/data_json.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
 
 #include "text/ansi.h"
@@ -26,18 +25,11 @@ int64_t GetNumber(const FieldDef& field, std::span<const uint8_t> record) {
 // integer, a date as its day number.
 std::optional<int64_t> ParseNumber(const FieldDef& field, const nlohmann::json& value,
                                    std::string* message) {
-  switch (field.kind) {
-    case FieldKind::kByte:
-      return ParseBookInteger(value, 0, 255, message);
-    case FieldKind::kInt16:
-      return ParseBookInteger(value, std::numeric_limits<int16_t>::min(),
-                              std::numeric_limits<int16_t>::max(), message);
-    case FieldKind::kDate:
-      return ParseBookDate(value, message);
-    default:
-      return ParseBookInteger(value, std::numeric_limits<int32_t>::min(),
-                              std::numeric_limits<int32_t>::max(), message);
-  }
+  if (field.kind == FieldKind::kDate) return ParseBookDate(value, message);
+  if (field.kind == FieldKind::kByte) return ParseBookInteger(value, 0, 255, message);
+  if (field.kind == FieldKind::kInt16)
+    return ParseBookInteger(value, INT16_MIN, INT16_MAX, message);
+  return ParseBookInteger(value, INT32_MIN, INT32_MAX, message);
 }
 
 bool PutField(const FieldDef& field, const nlohmann::json& value, const std::string& place,

@@ -1,10 +1,14 @@
 #include "tools/book_plan.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <stdio.h>  // renameat2
+
+#include <cerrno>
 #include <map>
 #include <random>
 
 #include "platform/kakeidb/data_file_writer.h"
+#include "platform/root/file_io.h"
 #include "platform/root/path_map.h"
 #include "text/ansi.h"
 
@@ -68,18 +72,32 @@ bool WriteFile(const fs::path& folder, const PlannedFile& file,
     }
     return true;
   }
-  std::ofstream out(*target, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(file.bytes.data()),
-            static_cast<std::streamsize>(file.bytes.size()));
-  out.close();
-  if (file.executable) {
-    fs::permissions(*target, fs::perms(0755), fs::perm_options::replace, ec);
-  }
-  if (!out || ec) {
-    *error = file.place + ": cannot write the file" + (ec ? ": " + ec.message() : "");
+  if (!WriteFileAtomically(*target, file.bytes, file.executable ? 0755 : 0644)) {
+    *error = file.place + ": cannot write the file";
     return false;
   }
   return true;
+}
+
+// Puts fresh in root's place and removes the old tree. The exchange does it
+// in one step; where the system lacks it, root is briefly missing.
+std::error_code SwapIn(const fs::path& fresh, const fs::path& root) {
+  std::error_code ec;
+  std::error_code ignored;
+  if (renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, root.c_str(), RENAME_EXCHANGE) == 0) {
+    fs::remove_all(fresh, ignored);
+    return ec;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return {errno, std::generic_category()};
+  const fs::path old = Beside(root, "old");
+  fs::rename(root, old, ec);
+  if (!ec) fs::rename(fresh, root, ec);
+  if (ec) {
+    fs::rename(old, root, ignored);  // a no-op when root never moved
+  } else {
+    fs::remove_all(old, ignored);
+  }
+  return ec;
 }
 
 // Fills fresh with a copy of root and the planned files, then swaps it in.
@@ -92,24 +110,16 @@ bool Assemble(const fs::path& root, bool replace, const fs::path& fresh,
       *error = "cannot copy the root " + Quote(root) + ": " + ec.message();
       return false;
     }
+    fs::permissions(fresh, fs::status(root).permissions(), ec);
   }
   std::map<fs::path, std::string> written;
   for (const PlannedFile& file : files) {
     if (!WriteFile(fresh, file, &written, error)) return false;
   }
-  if (!replace) {
-    fs::rename(fresh, root, ec);
+  if (replace) {
+    ec = SwapIn(fresh, root);
   } else {
-    std::error_code ignored;
-    fs::permissions(fresh, fs::status(root).permissions(), ignored);
-    const fs::path old = Beside(root, "old");
-    fs::rename(root, old, ec);
-    if (!ec) fs::rename(fresh, root, ec);
-    if (ec) {
-      fs::rename(old, root, ignored);  // a no-op when root never moved
-    } else {
-      fs::remove_all(old, ignored);
-    }
+    fs::rename(fresh, root, ec);
   }
   if (ec) *error = "cannot put the new root in place at " + Quote(root) + ": " + ec.message();
   return !ec;
@@ -126,23 +136,22 @@ bool WriteIntoRoot(const fs::path& root, const std::vector<PlannedFile>& files,
     return false;
   }
   // Folders above a new root are made for it and go again on failure.
-  std::vector<fs::path> made;
+  fs::path made;
   for (fs::path p = root.parent_path(); !fs::exists(p, ec) && p != p.parent_path();
        p = p.parent_path()) {
-    made.insert(made.begin(), p);
+    made = p;
   }
-  bool ok = true;
-  for (const fs::path& folder : made) ok = ok && fs::create_directory(folder, ec);
   const fs::path fresh = Beside(root, "new");
-  if (!ok || !fs::create_directory(fresh, ec)) {
+  fs::create_directories(root.parent_path(), ec);
+  bool ok = !ec && fs::create_directory(fresh, ec);
+  if (!ok) {
     *error = "cannot make a folder beside the root " + Quote(root) +
              (ec ? ": " + ec.message() : std::string());
-    ok = false;
   } else {
     ok = Assemble(root, fs::exists(status), fresh, files, error);
-    if (!ok) fs::remove_all(fresh, ec);
   }
-  for (auto it = made.rbegin(); !ok && it != made.rend(); ++it) fs::remove(*it, ec);
+  if (!ok) fs::remove_all(fresh, ec);
+  if (!ok && !made.empty()) fs::remove_all(made, ec);
   return ok;
 }
 

@@ -1,7 +1,5 @@
 #include "tools/sample.h"
 
-#include <cstdio>
-
 #include "text/day_number.h"
 #include "tools/book_builder.h"
 #include "tools/book_values.h"
@@ -22,29 +20,61 @@ constexpr int16_t kStatementCode = 1;
 // Category codes of the demo's Himoku.dat.
 enum Category : int16_t {
   kSalary = 1,
-  kFood = 2,
-  kHousing = 3,
-  kUtilities = 4,
-  kPhone = 5,
-  kDailyGoods = 6,
-  kSocial = 7,
-  kTransport = 8,
-  kMedical = 9,
-  kExtraIncome = 10,
+  kFood,
+  kHousing,
+  kUtilities,
+  kPhone,
+  kDailyGoods,
+  kSocial,
+  kTransport,
+  kMedical,
+  kExtraIncome,
 };
+
+struct CategoryName {
+  int16_t major;
+  int16_t middle;  // 0 for the major category itself
+  const char* name;
+};
+
+constexpr CategoryName kCategories[] = {
+    {kSalary, 0, "給与"},      {kFood, 0, "食費"},         {kFood, 1, "食料品"},
+    {kFood, 2, "外食"},        {kHousing, 0, "住居費"},    {kUtilities, 0, "光熱費"},
+    {kUtilities, 1, "電気代"}, {kUtilities, 2, "ガス代"},  {kUtilities, 3, "水道代"},
+    {kPhone, 0, "通信費"},     {kDailyGoods, 0, "日用品"}, {kSocial, 0, "交際費"},
+    {kTransport, 0, "交通費"}, {kMedical, 0, "医療費"},    {kExtraIncome, 0, "臨時収入"},
+};
+
+constexpr uint8_t kDeduction = 1;  // counted as spending
+constexpr uint8_t kPay = 2;
 
 struct SalaryItem {
   int16_t number;
-  uint8_t kind;  // 1 = counted as spending (deductions), 2 = pay
+  uint8_t kind;
   int32_t amount;
 };
 
 constexpr SalaryItem kSalaryItems[] = {
-    {1, 2, 280000},  // basic pay
-    {2, 2, 12000},   // commuting allowance
-    {3, 1, 7200},    // income tax
-    {4, 1, 11500},   // resident tax
-    {5, 1, 41000},   // social insurance
+    {1, kPay, 280000},       // basic pay
+    {2, kPay, 12000},        // commuting allowance
+    {3, kDeduction, 7200},   // income tax
+    {4, kDeduction, 11500},  // resident tax
+    {5, kDeduction, 41000},  // social insurance
+};
+
+// Spending on one day of every month: base plus a varied number (below
+// steps) of hundreds.
+struct MonthlySpend {
+  int day;
+  int16_t category;
+  int32_t base;
+  uint32_t salt;
+  uint32_t steps;
+};
+
+constexpr MonthlySpend kMonthlySpends[] = {
+    {5, kPhone, 8800, 0, 1},       {15, kMedical, 1800, 0, 1},  {18, kTransport, 2000, 6, 5},
+    {20, kUtilities, 6500, 7, 20}, {27, kHousing, 68000, 0, 1},
 };
 
 struct BudgetShare {
@@ -66,57 +96,26 @@ uint32_t Mix(int32_t day, uint32_t salt) {
   return x;
 }
 
-int32_t SalaryDeductions() {
+int32_t Amount(int32_t base, int32_t day, uint32_t salt, uint32_t steps) {
+  return base + static_cast<int32_t>(Mix(day, salt) % steps) * 100;
+}
+
+int32_t SalaryTotal(uint8_t kind) {
   int32_t total = 0;
-  for (const SalaryItem& item : kSalaryItems) {
-    if (item.kind == 1) total += item.amount;
-  }
+  for (const SalaryItem& item : kSalaryItems) total += item.kind == kind ? item.amount : 0;
   return total;
 }
 
-int32_t SalaryNet() {
-  int32_t total = 0;
-  for (const SalaryItem& item : kSalaryItems) total += item.kind == 1 ? -item.amount : item.amount;
-  return total;
+int BookYear(std::chrono::year_month_day today) {
+  return static_cast<int>(today.year()) - (today.month() < std::chrono::April ? 1 : 0);
 }
 
-std::string TwoDigits(int year) {
-  char text[8];
-  std::snprintf(text, sizeof(text), "%02d", ((year % 100) + 100) % 100);
-  return text;
-}
-
-json Category(int major, int middle, const char* name) {
-  return {{"group", 0},         {"level", middle == 0 ? 0 : 1},
-          {"majorCode", major}, {"middleCode", middle},
-          {"minorCode", 0},     {"name", name}};
-}
-
-json Entry(int kind, int category, int32_t day, int32_t amount) {
-  return {{"entryKind", kind},
-          {"categoryCode", category},
-          {"entryDate", DateText(day)},
-          {"amount", amount}};
-}
-
-json CategoryRecords() {
-  json records = json::array();
-  records.push_back(Category(kSalary, 0, "給与"));
-  records.push_back(Category(kFood, 0, "食費"));
-  records.push_back(Category(kFood, 1, "食料品"));
-  records.push_back(Category(kFood, 2, "外食"));
-  records.push_back(Category(kHousing, 0, "住居費"));
-  records.push_back(Category(kUtilities, 0, "光熱費"));
-  records.push_back(Category(kUtilities, 1, "電気代"));
-  records.push_back(Category(kUtilities, 2, "ガス代"));
-  records.push_back(Category(kUtilities, 3, "水道代"));
-  records.push_back(Category(kPhone, 0, "通信費"));
-  records.push_back(Category(kDailyGoods, 0, "日用品"));
-  records.push_back(Category(kSocial, 0, "交際費"));
-  records.push_back(Category(kTransport, 0, "交通費"));
-  records.push_back(Category(kMedical, 0, "医療費"));
-  records.push_back(Category(kExtraIncome, 0, "臨時収入"));
-  return records;
+json Entry(int kind, int category, int32_t day, int32_t amount, json more = json::object()) {
+  more.update(json{{"entryKind", kind},
+                   {"categoryCode", category},
+                   {"entryDate", DateText(day)},
+                   {"amount", amount}});
+  return more;
 }
 
 // The cash book of the days first..last, in date order; adds to *counted
@@ -128,47 +127,22 @@ json CashBookRecords(int32_t first, int32_t last, int32_t count_from, int64_t* c
     if (day >= count_from) *counted += amount;
   };
   for (int32_t day = first; day <= last; ++day) {
-    CalendarDate date = CalendarParts(day);
-    spend(kFood, day, 600 + static_cast<int32_t>(Mix(day, 1) % 25) * 100);
-    if (Mix(day, 2) % 3 == 0) spend(kFood, day, 800 + static_cast<int32_t>(Mix(day, 3) % 12) * 100);
-    if (Mix(day, 4) % 4 == 1)
-      spend(kDailyGoods, day, 300 + static_cast<int32_t>(Mix(day, 5) % 13) * 100);
-    switch (date.day) {
-      case 5:
-        spend(kPhone, day, 8800);
-        break;
-      case 8:
-        if (date.month % 2 == 0) records.push_back(Entry(2, kExtraIncome, day, 5000));
-        break;
-      case kCardPurchaseDay: {
-        // Paid by card: counted when it is debited, through the installments.
-        json entry = Entry(1, kSocial, day, kCardPurchaseAmount);
-        entry["cardCode"] = 1;
-        records.push_back(entry);
-        break;
-      }
-      case 15:
-        spend(kMedical, day, 1800);
-        break;
-      case 18:
-        spend(kTransport, day, 2000 + static_cast<int32_t>(Mix(day, 6) % 5) * 100);
-        break;
-      case 20:
-        spend(kUtilities, day, 6500 + static_cast<int32_t>(Mix(day, 7) % 20) * 100);
-        break;
-      case kPayDay: {
-        json entry = Entry(2, kSalary, day, SalaryNet());
-        entry["fromPayStatement"] = 1;
-        entry["statementCode"] = kStatementCode;
-        records.push_back(entry);
-        if (day >= count_from) *counted += SalaryDeductions();
-        break;
-      }
-      case 27:
-        spend(kHousing, day, 68000);
-        break;
-      default:
-        break;
+    const CalendarDate date = CalendarParts(day);
+    spend(kFood, day, Amount(600, day, 1, 25));
+    if (Mix(day, 2) % 3 == 0) spend(kFood, day, Amount(800, day, 3, 12));
+    if (Mix(day, 4) % 4 == 1) spend(kDailyGoods, day, Amount(300, day, 5, 13));
+    for (const MonthlySpend& s : kMonthlySpends) {
+      if (date.day == s.day) spend(s.category, day, Amount(s.base, day, s.salt, s.steps));
+    }
+    if (date.day == 8 && date.month % 2 == 0) records.push_back(Entry(2, kExtraIncome, day, 5000));
+    // Paid by card: counted when it is debited, through the installments.
+    if (date.day == kCardPurchaseDay) {
+      records.push_back(Entry(1, kSocial, day, kCardPurchaseAmount, {{"cardCode", 1}}));
+    }
+    if (date.day == kPayDay) {
+      records.push_back(Entry(2, kSalary, day, SalaryTotal(kPay) - SalaryTotal(kDeduction),
+                              {{"fromPayStatement", 1}, {"statementCode", kStatementCode}}));
+      if (day >= count_from) *counted += SalaryTotal(kDeduction);
     }
   }
   return records;
@@ -176,25 +150,24 @@ json CashBookRecords(int32_t first, int32_t last, int32_t count_from, int64_t* c
 
 }  // namespace
 
-std::chrono::year_month_day SampleBookYearStart(std::chrono::year_month_day today) {
-  int year = static_cast<int>(today.year());
-  if (static_cast<unsigned>(today.month()) < 4) --year;
-  return std::chrono::year_month_day{std::chrono::year{year}, std::chrono::April,
-                                     std::chrono::day{1}};
-}
-
 json SampleBook(std::chrono::year_month_day today_date) {
   const int32_t today = DayNumberOf(today_date);
   const CalendarDate now = CalendarParts(today);
-  const int book_year = static_cast<int>(SampleBookYearStart(today_date).year());
-  const int32_t book_start = DayNumber(book_year, 4, 1);
-  const std::string yy = TwoDigits(book_year);
-  const std::string dir = kKakeiDir;
+  const int book_year = BookYear(today_date);
+  // The book year's files are named by its last two digits.
+  const std::string yy = std::to_string((book_year % 100 + 100) % 100 + 100).substr(1);
 
-  // Calendar-month periods; today's is period_start..period_end.
+  // Today's period is period_start..period_end.
   const int32_t period_start = DayNumber(now.year, now.month, 1);
   const int32_t period_end = DayNumber(now.year, now.month + 1, 0);
+  int64_t counted = 0;
+  const int32_t cash_first =
+      std::max(DayNumber(book_year, 4, 1), DayNumber(now.year, now.month - 1, 1));
+  json cash_book = CashBookRecords(cash_first, today, period_start, &counted);
+
   json periods = json::array();
+  json installments = json::array();
+  json salary_amounts = json::array();
   for (int i = 0; i < 12; ++i) {
     const int32_t first = DayNumber(book_year, 4 + i, 1);
     const CalendarDate month = CalendarParts(first);
@@ -202,17 +175,7 @@ json SampleBook(std::chrono::year_month_day today_date) {
                        {"Month", month.month},
                        {"StartDay", DateText(first)},
                        {"EndDay", DateText(DayNumber(month.year, month.month + 1, 0))}});
-  }
-
-  int64_t counted = 0;
-  const int32_t cash_first = std::max(book_start, DayNumber(now.year, now.month - 1, 1));
-  json cash_book = CashBookRecords(cash_first, today, period_start, &counted);
-
-  json installments = json::array();
-  json salary_amounts = json::array();
-  for (int i = 0; i < 12; ++i) {
-    CalendarDate month = CalendarParts(DayNumber(book_year, 4 + i, 1));
-    int32_t debit = DayNumber(month.year, month.month, kDebitDay);
+    const int32_t debit = DayNumber(month.year, month.month, kDebitDay);
     if (debit <= today) {
       installments.push_back({{"entryKind", 1},
                               {"cardCode", 1},
@@ -221,16 +184,15 @@ json SampleBook(std::chrono::year_month_day today_date) {
       // Debits move at most to the 14th, so one of today's month is in its period.
       if (debit >= period_start) counted += kCardPurchaseAmount;
     }
-    int32_t pay_day = DayNumber(month.year, month.month, kPayDay);
-    if (pay_day <= today) {
-      for (const SalaryItem& item : kSalaryItems) {
-        salary_amounts.push_back({{"salaryKind", 0},
-                                  {"statementCode", kStatementCode},
-                                  {"month", month.month},
-                                  {"itemNumber", item.number},
-                                  {"statementDate", DateText(pay_day)},
-                                  {"amount", item.amount}});
-      }
+    const int32_t pay_day = DayNumber(month.year, month.month, kPayDay);
+    for (const SalaryItem& item : kSalaryItems) {
+      if (pay_day > today) break;
+      salary_amounts.push_back({{"salaryKind", 0},
+                                {"statementCode", kStatementCode},
+                                {"month", month.month},
+                                {"itemNumber", item.number},
+                                {"statementDate", DateText(pay_day)},
+                                {"amount", item.amount}});
     }
   }
 
@@ -242,26 +204,35 @@ json SampleBook(std::chrono::year_month_day today_date) {
                             {"itemNumber", item.number},
                             {"itemGroup", 0}});
   }
+  json categories = json::array();
+  for (const auto& [major, middle, name] : kCategories) {
+    categories.push_back({{"group", 0},
+                          {"level", middle == 0 ? 0 : 1},
+                          {"majorCode", major},
+                          {"middleCode", middle},
+                          {"minorCode", 0},
+                          {"name", name}});
+  }
 
   // Budget: 120% of the spending so far, prorated to the whole period,
   // rounded up to 1000 yen; the same for every month.
   const int64_t days = period_end - period_start + 1;
-  const int64_t elapsed = today - period_start + 1;
-  const int64_t unit = elapsed * 10 * 1000;
+  const int64_t unit = (today - period_start + 1) * int64_t{10'000};
   const int64_t budget = (counted * days * 12 + unit - 1) / unit * 1000;
   json budgets = json::array();
   for (int month = 1; month <= 12; ++month) {
     int64_t rest = budget;
-    for (size_t i = 0; i < std::size(kBudgetShares); ++i) {
-      const BudgetShare& share = kBudgetShares[i];
-      int64_t amount =
-          i + 1 == std::size(kBudgetShares) ? rest : budget * share.percent / 100 / 100 * 100;
+    for (const BudgetShare& share : kBudgetShares) {
+      const int64_t amount =
+          &share == std::end(kBudgetShares) - 1 ? rest : budget * share.percent / 100 / 100 * 100;
       rest -= amount;
       budgets.push_back(
           {{"month", month}, {"budgetKind", 1}, {"itemCode1", share.category}, {"amount", amount}});
     }
-    budgets.push_back(
-        {{"month", month}, {"budgetKind", 2}, {"itemCode1", kSalary}, {"amount", SalaryNet()}});
+    budgets.push_back({{"month", month},
+                       {"budgetKind", 2},
+                       {"itemCode1", kSalary},
+                       {"amount", SalaryTotal(kPay) - SalaryTotal(kDeduction)}});
   }
 
   json book;
@@ -280,19 +251,20 @@ json SampleBook(std::chrono::year_month_day today_date) {
   // The tile starts the menu program in the folder it was loaded from; the
   // book format makes folders only for files, hence an empty stand-in.
   book["files"] = {{"C:\\windows\\System32\\H5Kakei.ocx", {{"text", ""}}}};
-  json& data = book["data"];
-  data[dir + "start" + yy + ".dat"] = {
-      {"layout", "start"},
-      {"records", json::array({json{{"Year", book_year}, {"Month", 4}, {"Day", 1}}})}};
-  data[dir + "Kikan" + yy + ".dat"] = {{"layout", "period"}, {"records", periods}};
-  data[dir + "Himoku.dat"] = {{"layout", "category"}, {"records", CategoryRecords()}};
-  data[dir + "Credit.dat"] = {
-      {"layout", "card"}, {"records", json::array({json{{"cardCode", 1}}, json{{"cardCode", 2}}})}};
-  data[dir + "suitou" + yy + ".dat"] = {{"layout", "cashbook"}, {"records", cash_book}};
-  data[dir + "bunkat" + yy + ".dat"] = {{"layout", "installment"}, {"records", installments}};
-  data[dir + "Yosan" + yy + ".dat"] = {{"layout", "budget"}, {"records", budgets}};
-  data[dir + "Kyuyo.dat"] = {{"layout", "salary-item"}, {"records", salary_items}};
-  data[dir + "Kyuyo" + yy + ".dat"] = {{"layout", "salary-amount"}, {"records", salary_amounts}};
+  const json start = {{"Year", book_year}, {"Month", 4}, {"Day", 1}};
+  const json cards = json::array({json{{"cardCode", 1}}, json{{"cardCode", 2}}});
+  const std::pair<std::string, json> files[] = {
+      {"start" + yy + ".dat", {{"layout", "start"}, {"records", json::array({start})}}},
+      {"Kikan" + yy + ".dat", {{"layout", "period"}, {"records", periods}}},
+      {"Himoku.dat", {{"layout", "category"}, {"records", categories}}},
+      {"Credit.dat", {{"layout", "card"}, {"records", cards}}},
+      {"suitou" + yy + ".dat", {{"layout", "cashbook"}, {"records", cash_book}}},
+      {"bunkat" + yy + ".dat", {{"layout", "installment"}, {"records", installments}}},
+      {"Yosan" + yy + ".dat", {{"layout", "budget"}, {"records", budgets}}},
+      {"Kyuyo.dat", {{"layout", "salary-item"}, {"records", salary_items}}},
+      {"Kyuyo" + yy + ".dat", {{"layout", "salary-amount"}, {"records", salary_amounts}}},
+  };
+  for (const auto& [name, entry] : files) book["data"][kKakeiDir + name] = entry;
   return book;
 }
 
@@ -302,8 +274,7 @@ bool BuildSampleRoot(const std::filesystem::path& root, std::chrono::year_month_
     *error = "not a valid date";
     return false;
   }
-  int book_year = static_cast<int>(SampleBookYearStart(today).year());
-  if (book_year < 1990 || book_year > 2089) {
+  if (BookYear(today) < 1990 || BookYear(today) > 2089) {
     *error =
         "the demo book needs a day from 1990-04-01 to 2090-03-31 (its book year is named by "
         "two digits)";

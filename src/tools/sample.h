@@ -24,10 +24,6 @@ namespace h5 {
 // on today grades it 4 (the prorated budget 120% to 126% of the spending).
 nlohmann::json SampleBook(std::chrono::year_month_day today);
 
-// The first day of the book year that contains today: April 1 of today's
-// year from April on, else of the year before.
-std::chrono::year_month_day SampleBookYearStart(std::chrono::year_month_day today);
-
 // Builds SampleBook(today) into root. Start-up reads a book year from the
 // two digits of the start file's name as 1990..2089, so a today outside
 // April 1990 .. March 2090 (or not a valid date) is refused with *error set.

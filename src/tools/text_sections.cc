@@ -14,8 +14,6 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
 }
 
-std::vector<uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
-
 bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
   if (value.is_object()) return true;
   *error = place + ": expected an object, got " + TypeName(value);
@@ -60,11 +58,7 @@ std::optional<std::string> IniLine(const std::string& key, const nlohmann::json&
     return std::nullopt;
   }
   if (value.is_null()) return "";
-  if (value.is_number_integer()) {
-    std::optional<int64_t> number = ParseBookInteger(value, INT64_MIN, INT64_MAX, error);
-    if (!number) *error = place + ": " + *error;
-    return number ? std::optional(*name + "=" + std::to_string(*number)) : std::nullopt;
-  }
+  if (value.is_number_integer()) return *name + "=" + value.dump();
   if (!value.is_string()) {
     *error = place + ": expected text, an integer or null, got " + TypeName(value);
     return std::nullopt;
@@ -77,22 +71,20 @@ std::optional<std::string> IniLine(const std::string& key, const nlohmann::json&
 std::string LaunchLogScript(const std::filesystem::path& root) {
   std::string quoted = "'";
   for (char c : root.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return "#!/bin/sh\n"
-         "# Stand-in program written by the book builder: records each "
-         "launch,\n"
-         "# its parameters and working directory, in launch.log of the root.\n"
-         "root=\"$H5KAKEI_ROOT\"\n"
-         "if [ -z \"$root\" ]; then root=" +
-         quoted +
-         "'; fi\n"
-         "printf '%s\\t%s\\n' \"${1-}\" \"$(pwd)\" >> \"$root/launch.log\"\n";
+  return R"sh(#!/bin/sh
+# Stand-in program written by the book builder: records each launch,
+# its parameters and working directory, in launch.log of the root.
+root="$H5KAKEI_ROOT"
+if [ -z "$root" ]; then root=)sh" +
+         quoted + R"sh('; fi
+printf '%s\t%s\n' "${1-}" "$(pwd)" >> "$root/launch.log"
+)sh";
 }
 
 }  // namespace
 
 bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*root*/,
                   std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "registry", error)) return false;
   std::string text = "Windows Registry Editor Version 5.00\n";
   for (const auto& [key, values] : section.items()) {
     const std::string place = Member("registry", key);
@@ -116,13 +108,12 @@ bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*
       text += (name.empty() ? "@" : RegistryQuoted(name)) + "=" + RegistryQuoted(data) + "\n";
     }
   }
-  files->emplace_back("registry", "", Bytes(text)).root_file = "registry.reg";
+  files->emplace_back("registry", "", text).root_file = "registry.reg";
   return true;
 }
 
 bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
              std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "ini", error)) return false;
   for (const auto& [path, sections] : section.items()) {
     const std::string place = Member("ini", path);
     // A bare file name is looked for in the Windows folder, never where the
@@ -146,22 +137,20 @@ bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
         if (!line->empty()) text += *line + "\r\n";
       }
     }
-    files->emplace_back(place, path, Bytes(text));
+    files->emplace_back(place, path, text);
   }
   return true;
 }
 
 bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*root*/,
                  std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "cookies", error)) return false;
   std::string text;
   for (const auto& [address, value] : section.items()) {
     const std::string place = Member("cookies", address);
     if (address.empty() || address[0] == '#' || address.find('\t') != std::string::npos ||
         HasLineBreak(address)) {
       *error = place +
-               ": a page address is not empty, does not start with #, "
-               "has no tab and no "
+               ": a page address is not empty, does not start with #, has no tab and no "
                "line break";
       return false;
     }
@@ -176,13 +165,12 @@ bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*r
     }
     text += address + "\t" + value.get<std::string>() + "\n";
   }
-  files->emplace_back("cookies", "", Bytes(text)).root_file = "cookies.txt";
+  files->emplace_back("cookies", "", text).root_file = "cookies.txt";
   return true;
 }
 
 bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& root,
                   std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(section, "programs", error)) return false;
   for (const auto& [path, kind] : section.items()) {
     const std::string place = Member("programs", path);
     if (!CheckWindowsFilePath(path, root, place, error)) return false;
@@ -190,7 +178,7 @@ bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& ro
       *error = place + ": expected the program kind \"launch-log\"";
       return false;
     }
-    files->emplace_back(place, path, Bytes(LaunchLogScript(root))).executable = true;
+    files->emplace_back(place, path, LaunchLogScript(root)).executable = true;
   }
   return true;
 }
