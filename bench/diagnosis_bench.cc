@@ -16,6 +16,7 @@
 #include "platform/fake/fake_record_manager.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "platform/root/root_environment.h"
 #include "startup/startup.h"
 #include "store/module.h"
@@ -99,7 +100,7 @@ void Diagnose(benchmark::State& state, const BookShape& shape) {
   RootEnvironment env(root);
   env.SetToday(std::chrono::year_month_day{std::chrono::year{2002}, std::chrono::month{4},
                                            std::chrono::day{20}});
-  std::unique_ptr<RecordManager> records = OpenKakeiDb(root, env);
+  std::unique_ptr<RecordManager> records = OpenKakeiDb(WindowsPathResolver(root), env);
   FakeDialogs dialogs;
   FakeScreen screen;
   int16_t level = 0;

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "platform/root/root_cookie_store.h"
 #include "platform/root/root_environment.h"
 #include "platform/root/root_shell.h"
@@ -47,7 +48,7 @@ Session::Session(const SessionOptions& options, Dialogs* dialogs)
       scripted_(options.answers),
       dialogs_(dialogs ? dialogs : &scripted_) {
   if (options.today) environment_->SetToday(options.today);
-  records_ = OpenKakeiDb(environment_->root(), *environment_);
+  records_ = OpenKakeiDb(WindowsPathResolver(environment_->root()), *environment_);
 }
 
 Session::~Session() = default;

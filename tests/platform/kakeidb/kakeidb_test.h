@@ -13,6 +13,7 @@
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/record_manager.h"
+#include "platform/root/path_map.h"
 #include "scratch.h"
 
 namespace h5::testing {
@@ -113,7 +114,7 @@ class EngineTest : public ::testing::Test {
       EXPECT_FALSE(name.ends_with("-journal") || name.ends_with("-wal") || name.ends_with("-shm"));
     }
   }
-  void StartEngine() { engine_ = OpenKakeiDb(root_.path(), env_); }
+  void StartEngine() { engine_ = OpenKakeiDb(WindowsPathResolver(root_.path()), env_); }
 
   std::filesystem::path DiskPath(const std::string& name) const {
     return root_.path() / "drive_c" / "HdmData5" / "kakeibo" / "kakeibo1" / name;

@@ -121,7 +121,7 @@ TEST_F(OpenCloseTest, HostileBuffersAndBlocks) {
   }
   EXPECT_EQ(engine_->open_files(), 2);
   // Another engine does not know this engine's block.
-  std::unique_ptr<KakeiDb> other = OpenKakeiDb(root_.path(), env_);
+  std::unique_ptr<KakeiDb> other = OpenKakeiDb(WindowsPathResolver(root_.path()), env_);
   EXPECT_EQ(Read(*other, open, kBtrGetFirst, 0), kBtrFileNotOpen);
   EXPECT_EQ(Read(*engine_, open, kBtrGetFirst, 0), kBtrOk);
 }
