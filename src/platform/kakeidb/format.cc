@@ -1,6 +1,5 @@
 #include "platform/kakeidb/format.h"
 
-#include <array>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -107,9 +106,6 @@ std::string RecordsSql(const FileDefinition& definition) {
   return sql;
 }
 
-constexpr std::array<const char*, 4> kTables = {"kakeidb_file", "kakeidb_keys", "kakeidb_segments",
-                                                "kakeidb_records"};
-
 const char* TypeName(SegmentType type) {
   switch (type) {
     case SegmentType::kSigned:
@@ -161,15 +157,11 @@ class DefinitionLoader {
     int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Failed(rc);
     int16_t status = CheckHeader();
-    if (status == kBtrOk) status = CheckSize();
-    for (size_t t = 0; status == kBtrOk && t < kTables.size(); ++t) {
-      status = CheckTable(kTables[t]);
-    }
+    if (status == kBtrOk) status = CheckTables();
     if (status == kBtrOk) status = LoadFileRow(definition);
     if (status == kBtrOk) status = LoadKeys(definition);
     if (status == kBtrOk) status = LoadSegments(definition);
     if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
-    find_table_.reset();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return status;
   }
@@ -190,34 +182,31 @@ class DefinitionLoader {
     return statement;
   }
 
+  // The application id, and the size: SQLite reads the missing end of a cut
+  // file as zeros, so the pages the header counts must all be there. (No
+  // writer can change the size while our read transaction holds its lock.)
   int16_t CheckHeader() {
     int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail("PRAGMA application_id", &status);
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT a.application_id, c.page_count, s.page_size FROM pragma_application_id() AS a,"
+        " pragma_page_count() AS c, pragma_page_size() AS s",
+        &status);
     if (!statement) return status;
-    int rc = sqlite3_step(statement.get());
+    sqlite3_stmt* s = statement.get();
+    int rc = sqlite3_step(s);
     if (rc != SQLITE_ROW) return Failed(rc);
-    if (sqlite3_column_int64(statement.get(), 0) != kApplicationId) {
+    if (sqlite3_column_int64(s, 0) != kApplicationId) {
       return Damaged("not a kakeidb data file (application id)");
     }
-    return kBtrOk;
-  }
-
-  // SQLite reads the missing end of a cut file as zeros; the pages the
-  // header counts must all be there. (No writer can change the size while
-  // our read transaction holds its shared lock.)
-  int16_t CheckSize() {
-    int64_t page_count = 0;
-    int64_t page_size = 0;
-    int16_t status = PragmaValue("PRAGMA page_count", &page_count);
-    if (status == kBtrOk) status = PragmaValue("PRAGMA page_size", &page_size);
-    if (status != kBtrOk) return status;
+    const int64_t page_count = sqlite3_column_int64(s, 1);
+    const int64_t page_size = sqlite3_column_int64(s, 2);
     sqlite3_file* file = nullptr;
     sqlite3_int64 size = 0;
     if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
         file == nullptr || file->pMethods == nullptr) {
       return Damaged("cannot reach the file");
     }
-    int rc = file->pMethods->xFileSize(file, &size);
+    rc = file->pMethods->xFileSize(file, &size);
     if (rc != SQLITE_OK) return Failed(rc);
     if (size < page_count * page_size) {
       return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
@@ -226,33 +215,19 @@ class DefinitionLoader {
     return kBtrOk;
   }
 
-  int16_t PragmaValue(const char* sql, int64_t* value) {
+  // A virtual table would run code of its module on every read.
+  int16_t CheckTables() {
     int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail(sql, &status);
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND substr(sql, 1, 12) ="
+        " 'CREATE TABLE' AND name IN ('kakeidb_file', 'kakeidb_keys', 'kakeidb_segments',"
+        " 'kakeidb_records')",
+        &status);
     if (!statement) return status;
     int rc = sqlite3_step(statement.get());
     if (rc != SQLITE_ROW) return Failed(rc);
-    *value = sqlite3_column_int64(statement.get(), 0);
-    return kBtrOk;
-  }
-
-  int16_t CheckTable(const std::string& table) {
-    int16_t status = kBtrOk;
-    if (!find_table_) {
-      find_table_ = PrepareOrFail(
-          "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", &status);
-      if (!find_table_) return status;
-    }
-    sqlite3_stmt* s = find_table_.get();
-    sqlite3_reset(s);
-    sqlite3_bind_text(s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
-    int rc = sqlite3_step(s);
-    if (rc == SQLITE_DONE) return Damaged("table " + table + " missing");
-    if (rc != SQLITE_ROW) return Failed(rc);
-    auto sql = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-    // A virtual table would run code of its module on every read.
-    if (sql == nullptr || std::strncmp(sql, "CREATE TABLE", 12) != 0) {
-      return Damaged("table " + table + " is not a plain table");
+    if (sqlite3_column_int64(statement.get(), 0) != 4) {
+      return Damaged("a table of the format is missing or not a plain table");
     }
     return kBtrOk;
   }
@@ -368,7 +343,6 @@ class DefinitionLoader {
 
   sqlite3* db_;
   std::string* error_;
-  SqliteStatement find_table_;
 };
 
 }  // namespace
