@@ -71,9 +71,7 @@ struct Block {
   int32_t length = 0;
 
   void SetKey32(int32_t value) {
-    Record bytes(sizeof(key), 0);
-    PutLe(bytes, 0, value, 4);
-    std::memcpy(key, bytes.data(), sizeof(key));
+    for (size_t i = 0; i < sizeof(key); ++i) key[i] = i < 4 ? uint8_t(value >> (8 * i)) : 0;
   }
   Record Delivered() const { return Record(data.begin(), data.begin() + std::max(length, 0)); }
   int64_t Date() const { return GetLe32(data.data() + 7); }
