@@ -22,6 +22,7 @@
 #include "platform/fake/fake_environment.h"
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 
 namespace h5 {
 namespace {
@@ -110,7 +111,7 @@ Fixture& SharedFixture() {
 // One open cash book, read as ReadGtorEQSuitou / ReadNXTSuitou do.
 class EngineScan {
  public:
-  EngineScan() : engine_(OpenKakeiDb(SharedFixture().root(), environment_)) {
+  EngineScan() : engine_(OpenKakeiDb(WindowsPathResolver(SharedFixture().root()), environment_)) {
     char path[kKeyBufferSize];
     std::memset(path, ' ', sizeof(path));
     const char name[] = "C:\\HdmData5\\kakeibo\\kakeibo1\\suitou02.dat";

@@ -14,6 +14,7 @@
 
 #include "fuzz_support.h"
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "platform/record_manager.h"
 #include "platform/root/root_environment.h"
 
@@ -118,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::WriteFile(root / "drive_c" / "d" / "f.dat", input.Rest());
 
   RootEnvironment environment(root);
-  std::unique_ptr<KakeiDb> db = OpenKakeiDb(root, environment);
+  std::unique_ptr<KakeiDb> db = OpenKakeiDb(WindowsPathResolver(root), environment);
   Session session(*db, material);
   // Get Next before any read has no position.
   int16_t status = session.Open();

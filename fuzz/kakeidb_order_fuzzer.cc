@@ -19,6 +19,7 @@
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/file_definition.h"
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "platform/record_manager.h"
 
 namespace h5 {
@@ -259,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Check(writer->Commit(&error), "the writer could not commit");
   writer.reset();
 
-  KakeiDb db(root, 20);
+  KakeiDb db(WindowsPathResolver(root), 20);
   Reader reader(db, definition);
   fuzz::Check(reader.Open() == kBtrOk, "a file just written does not open");
   for (const KeyDefinition& key : definition.keys) CheckKey(reader, key, written, search);

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           libsqlite3-dev nlohmann-json3-dev qt6-base-dev fonts-ipafont-gothic locales help2man
-          clang clang-tidy cppcheck libclang-rt-14-dev)
+          clang clang-tidy cppcheck libclang-rt-14-dev sqlite3 time)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

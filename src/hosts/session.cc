@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "platform/root/root_cookie_store.h"
 #include "platform/root/root_environment.h"
 #include "platform/root/root_shell.h"
@@ -46,7 +47,7 @@ Session::Session(const SessionOptions& options, Dialogs* dialogs)
       scripted_(options.answers),
       dialogs_(dialogs ? dialogs : &scripted_) {
   if (options.today) environment_->SetToday(options.today);
-  records_ = OpenKakeiDb(environment_->root(), *environment_);
+  records_ = OpenKakeiDb(WindowsPathResolver(environment_->root()), *environment_);
 }
 
 // The module data must not outlive the adapters it points to.

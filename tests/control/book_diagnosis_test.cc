@@ -116,7 +116,7 @@ TEST_F(BookDiagnosisTest, ThreadsKeepTheirOwnModuleData) {
   auto run = [](std::filesystem::path root, int16_t* level) {
     RootEnvironment env(root);
     env.SetToday(std::chrono::year{2002} / 4 / 15);
-    std::unique_ptr<RecordManager> records = OpenKakeiDb(root, env);
+    std::unique_ptr<RecordManager> records = OpenKakeiDb(WindowsPathResolver(root), env);
     for (int i = 0; i < 20; ++i) {
       ResetModule(Ports{&env, records.get(), nullptr, nullptr, nullptr, nullptr});
       Main();

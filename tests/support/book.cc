@@ -53,7 +53,7 @@ void BookTest::StartUp(int year, int month, int day) {
   control_.reset();
   env_ = std::make_unique<RootEnvironment>(root_);
   env_->SetToday(std::chrono::year{year} / month / day);
-  records_ = OpenKakeiDb(root_, *env_);
+  records_ = OpenKakeiDb(WindowsPathResolver(root_), *env_);
   ResetModule(Ports{env_.get(), records_.get(), &dialogs_, &shell_, nullptr, &screen_});
   Main();
 }

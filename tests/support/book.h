@@ -15,6 +15,7 @@
 #include "platform/fake/fake_record_manager.h"
 #include "platform/fake/fake_shell.h"
 #include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "platform/root/root_environment.h"
 #include "scratch.h"
 

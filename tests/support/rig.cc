@@ -4,6 +4,8 @@
 
 #include "control/frm_kakei.h"
 #include "platform/fake/fake_shell.h"
+#include "platform/kakeidb/kakeidb.h"
+#include "platform/root/path_map.h"
 #include "startup/startup.h"
 #include "store/module.h"
 #include "tools/book_builder.h"
@@ -93,7 +95,7 @@ class AnsweringDialogs : public Dialogs {
 
 RealRoot::RealRoot(const fs::path& root) : environment(root) {
   environment.SetToday(kDemoToday);
-  engine = OpenKakeiDb(root, environment);
+  engine = OpenKakeiDb(WindowsPathResolver(root), environment);
 }
 
 DiagnosisRun RealRoot::Run(bool agree, RecordManager* records, Environment* env) {

@@ -5,8 +5,9 @@
 // call only, so the household account book can write while a file is open
 // here (even while a status dialog keeps it open). Get Next is served from a
 // small read-ahead of the rows after the current one, fetched in one
-// transaction with a prepared statement and refilled from the last position
-// when used up; a change written meanwhile shows from the next refill on.
+// transaction with the key's prepared scan and refilled from the current
+// record when used up; a change written meanwhile shows from the next refill
+// on.
 #ifndef H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_HANDLE_H_
 #define H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_HANDLE_H_
 
@@ -41,72 +42,54 @@ class DataFileHandle {
   int16_t Read(int16_t operation, int16_t key_number, uint8_t* data, int32_t* data_length,
                uint8_t* key);
 
-  const FileDefinition& definition() const { return definition_; }
-
  private:
   enum class Place { kNone, kAt, kEnd };
-  // Where a fill starts: at the first entry, at or after a sortable key
-  // value, after a (sortable key value, id).
-  enum class Bound { kFirst, kAtOrAfter, kAfter };
-
-  // The prepared scans of one key.
-  struct KeyScans {
-    SqliteStatement first;
-    SqliteStatement at_or_after;
-    SqliteStatement after;
-  };
 
   DataFileHandle() = default;
 
   int16_t Seek(int16_t operation, int16_t key_number, uint8_t* data, int32_t* data_length,
                uint8_t* key);
   int16_t Next(uint8_t* data, int32_t* data_length, uint8_t* key);
-  KeyScans& ScansOf(const KeyDefinition& key) {
-    return scans_[static_cast<size_t>(&key - definition_.keys.data())];
-  }
-  // Replaces the read-ahead with up to max_rows rows of key from the bound
-  // on, and ends the read transaction. kAtOrAfter starts at sort (a key
-  // value), kAfter after (sort, id).
-  void Fill(KeyScans& scans, const KeyDefinition& key, Bound bound,
-            const std::vector<uint8_t>& sort, int64_t id, size_t max_rows);
-  // Checks the row the statement stands on and appends it to the read-ahead.
-  // Rows must come in strictly rising order of (sortable key, id), the first
-  // one within the bound: whatever the file holds, the order delivered is
-  // the key's order and a scan cannot run in circles.
-  bool AcceptRow(sqlite3_stmt* statement, Bound bound, const std::vector<uint8_t>& sort,
-                 int64_t id);
+  // Copies the current record's place out of the read-ahead.
+  void KeepCurrent();
+  // Replaces the read-ahead with up to max_rows rows of key from (sort, id) on (from the first row
+  // when sort is null) and ends the read transaction.
+  void Fill(const KeyDefinition& key, const std::vector<uint8_t>* sort, int64_t id,
+            size_t max_rows);
+  // Checks the row the scan stands on and appends it to the read-ahead. Rows
+  // must rise strictly in (sortable value, id) from the fill's start on:
+  // whatever the file holds, records come in key order and a scan cannot run
+  // in circles.
+  bool AcceptRow(sqlite3_stmt* scan);
   int16_t Deliver(uint8_t* data, int32_t* data_length, uint8_t* key);
-  // Empties the read-ahead, keeping the current record's place.
-  void ClearReadAhead();
-  size_t RowStride() const {
-    return static_cast<size_t>(definition_.record_length) + static_cast<size_t>(fill_key_length_);
-  }
 
   SqliteDb db_;
   FileDefinition definition_;
-  std::vector<KeyScans> scans_;  // by position in definition_.keys
+  std::vector<SqliteStatement> scans_;  // by position in definition_.keys, prepared when used
 
-  // The last read: its key and, at kAt, its record's place in that key: the
-  // row before next_row_ while that is in the read-ahead, else this.
+  // The last read: its key and, at kAt, its record: the row before next_row_
+  // while that is in the read-ahead, else current_sort_ and current_id_.
   Place place_ = Place::kNone;
   const KeyDefinition* key_ = nullptr;
   std::vector<uint8_t> current_sort_;
   int64_t current_id_ = 0;
 
-  // Read-ahead: rows following the current one in key fill_key_, each the
-  // record then its sortable key (worked out from the record); what follows
-  // them is tail_status_ (0: not fetched yet, 9: end of file, other: the
-  // failure to report there).
-  const KeyDefinition* fill_key_ = nullptr;
-  int32_t fill_key_length_ = 0;
+  // Read-ahead: records of key_ following the current one, and their ids;
+  // after them comes tail_status_ (0: not fetched yet, 9: end of file, other:
+  // the failure to report there).
   std::vector<uint8_t> rows_;
   std::vector<int64_t> row_ids_;
   size_t next_row_ = 0;
   int16_t tail_status_ = 0;
   size_t batch_ = 0;
 
-  std::vector<uint8_t> search_sort_;
-  std::vector<uint8_t> bound_entry_;
+  // While filling: the key read and the least (sortable value, id) the next
+  // row may have.
+  const KeyDefinition* fill_key_ = nullptr;
+  bool has_floor_ = false;
+  std::vector<uint8_t> floor_sort_;
+  int64_t floor_id_ = 0;
+  std::vector<uint8_t> sort_;  // scratch
 };
 
 }  // namespace h5

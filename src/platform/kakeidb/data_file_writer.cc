@@ -58,12 +58,12 @@ class SqliteDataFileWriter : public DataFileWriter {
     rc = sqlite3_exec(raw, "PRAGMA journal_mode = MEMORY; PRAGMA synchronous = OFF; BEGIN", nullptr,
                       nullptr, nullptr);
     if (rc == SQLITE_OK) rc = CreateDataFileSchema(raw, definition_, error);
-    if (rc == SQLITE_OK) insert_record_ = Prepare(raw, kInsertRecordSql, &rc);
+    if (rc == SQLITE_OK) insert_record_ = Prepare(raw, InsertRecordSql(definition_), &rc);
     keys_.resize(definition_.keys.size());
     for (size_t k = 0; rc == SQLITE_OK && k < definition_.keys.size(); ++k) {
-      keys_[k].insert = Prepare(raw, InsertEntrySql(definition_.keys[k].number), &rc);
-      if (rc == SQLITE_OK)
-        keys_[k].find = Prepare(raw, FirstEntrySql(definition_.keys[k].number), &rc);
+      if (!definition_.keys[k].duplicates) {
+        keys_[k].find = Prepare(raw, FindValueSql(definition_.keys[k].number), &rc);
+      }
     }
     if (rc != SQLITE_OK) {
       broken_ = true;
@@ -78,51 +78,32 @@ class SqliteDataFileWriter : public DataFileWriter {
       return Fail(error, "record of " + std::to_string(record.size()) + " bytes, the file holds " +
                              std::to_string(definition_.record_length));
     }
-    const int64_t id = next_id_;
+    sqlite3_stmt* insert = insert_record_.get();
+    sqlite3_reset(insert);
     for (size_t k = 0; k < definition_.keys.size(); ++k) {
       const KeyDefinition& key = definition_.keys[k];
-      const auto key_length = static_cast<size_t>(KeyLength(key));
-      std::vector<uint8_t>& entry = keys_[k].entry;
-      key_value_.resize(key_length);
-      entry.resize(key_length + kEntryIdLength);
-      ExtractKeyValue(record.data(), key, key_value_.data());
-      EncodeSortKey(key_value_.data(), key, entry.data());
-      EncodeEntryId(id, entry.data() + key_length);
-      if (!key.duplicates) {
-        // The first entry at or after the bare key value starts with it when
-        // the value is taken.
-        sqlite3_stmt* find = keys_[k].find.get();
+      std::vector<uint8_t>& sort = keys_[k].sort;
+      sort.resize(static_cast<size_t>(KeyLength(key)));
+      EncodeRecordSortKey(record.data(), key, sort.data());
+      if (sqlite3_stmt* find = keys_[k].find.get()) {
         sqlite3_reset(find);
-        sqlite3_bind_blob(find, 1, entry.data(), static_cast<int>(key_length), SQLITE_STATIC);
+        sqlite3_bind_blob(find, 1, sort.data(), static_cast<int>(sort.size()), SQLITE_STATIC);
         int rc = sqlite3_step(find);
-        bool taken = rc == SQLITE_ROW &&
-                     static_cast<size_t>(sqlite3_column_bytes(find, 0)) >= key_length &&
-                     std::memcmp(sqlite3_column_blob(find, 0), entry.data(), key_length) == 0;
         sqlite3_reset(find);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Broken(rc, error);
-        if (taken) {
+        if (rc == SQLITE_ROW) {
           return Fail(error, "duplicate value of key " + std::to_string(key.number) +
                                  ", which allows no duplicates");
         }
+        if (rc != SQLITE_DONE) return Broken(rc, error);
       }
-    }
-    sqlite3_reset(insert_record_.get());
-    sqlite3_bind_int64(insert_record_.get(), 1, id);
-    sqlite3_bind_blob(insert_record_.get(), 2, record.data(), static_cast<int>(record.size()),
-                      SQLITE_STATIC);
-    int rc = sqlite3_step(insert_record_.get());
-    sqlite3_reset(insert_record_.get());
-    if (rc != SQLITE_DONE) return Broken(rc, error);
-    for (KeyWriter& key : keys_) {
-      sqlite3_stmt* insert = key.insert.get();
-      sqlite3_reset(insert);
-      sqlite3_bind_blob(insert, 1, key.entry.data(), static_cast<int>(key.entry.size()),
+      sqlite3_bind_blob(insert, static_cast<int>(k) + 3, sort.data(), static_cast<int>(sort.size()),
                         SQLITE_STATIC);
-      sqlite3_bind_int64(insert, 2, id);
-      rc = sqlite3_step(insert);
-      sqlite3_reset(insert);
-      if (rc != SQLITE_DONE) return Broken(rc, error);
     }
+    sqlite3_bind_int64(insert, 1, next_id_);
+    sqlite3_bind_blob(insert, 2, record.data(), static_cast<int>(record.size()), SQLITE_STATIC);
+    int rc = sqlite3_step(insert);
+    sqlite3_reset(insert);
+    if (rc != SQLITE_DONE) return Broken(rc, error);
     ++next_id_;
     return true;
   }
@@ -132,6 +113,9 @@ class SqliteDataFileWriter : public DataFileWriter {
     insert_record_.reset();
     keys_.clear();
     int rc = sqlite3_exec(db_.get(), "COMMIT", nullptr, nullptr, nullptr);
+    // Records were inserted in write order; rebuilt, the pages of each key
+    // follow one another in that key's order.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_.get(), "VACUUM", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Broken(rc, error);
     rc = sqlite3_close(db_.release());
     if (rc != SQLITE_OK) {
@@ -171,17 +155,16 @@ class SqliteDataFileWriter : public DataFileWriter {
   const std::filesystem::path temp_path_;
   const FileDefinition definition_;
   SqliteDb db_;
-  // Per key: its statements and the entry of the record being appended.
+  // Per key: the search for a taken value (keys without duplicates only) and
+  // the sortable value of the record being appended.
   struct KeyWriter {
-    SqliteStatement insert;
     SqliteStatement find;
-    std::vector<uint8_t> entry;
+    std::vector<uint8_t> sort;
   };
 
   SqliteStatement insert_record_;
   std::vector<KeyWriter> keys_;  // by position in definition_.keys
-  std::vector<uint8_t> key_value_;
-  int64_t next_id_ = 1;  // ids count the records in write order
+  int64_t next_id_ = 1;          // ids count the records in write order
   bool broken_ = false;
   bool committed_ = false;
 };

@@ -1,39 +1,77 @@
 #include "platform/kakeidb/format.h"
 
-#include <array>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
+#include "platform/kakeidb/key_codec.h"
 #include "platform/kakeidb/sqlite_util.h"
 #include "platform/record_manager.h"
 
 namespace h5 {
 
-const char kInsertRecordSql[] = "INSERT INTO kakeidb_records (id, data) VALUES (?1, ?2)";
-const char kAllRecordsSql[] = "SELECT id, data FROM kakeidb_records ORDER BY id";
+namespace {
 
-std::string KeyTableName(int16_t key_number) { return "kakeidb_key_" + std::to_string(key_number); }
+std::string KeyColumn(int16_t key_number) { return "key_" + std::to_string(key_number); }
 
-std::string ScanSql(int16_t key_number, ScanStart start) {
-  // One column in the range: SQLite seeks to it and tests nothing per row.
-  std::string sql = "SELECT k.id, r.data FROM " + KeyTableName(key_number) +
-                    " AS k LEFT JOIN kakeidb_records AS r ON r.id = k.id";
-  if (start == ScanStart::kAtOrAfter) sql += " WHERE k.entry >= ?1";
-  if (start == ScanStart::kAfter) sql += " WHERE k.entry > ?1";
-  return sql + " ORDER BY k.entry";
+// The key the records are clustered along: the one with the lowest number.
+const KeyDefinition* ClusterKey(const FileDefinition& definition) {
+  const KeyDefinition* first = nullptr;
+  for (const KeyDefinition& key : definition.keys) {
+    if (first == nullptr || key.number < first->number) first = &key;
+  }
+  return first;
 }
 
-std::string InsertEntrySql(int16_t key_number) {
-  return "INSERT INTO " + KeyTableName(key_number) + " (entry, id) VALUES (?1, ?2)";
+std::string RecordColumns(const FileDefinition& definition) {
+  std::string columns = "id, data";
+  for (const KeyDefinition& key : definition.keys) columns += ", " + KeyColumn(key.number);
+  return columns;
 }
 
-std::string FirstEntrySql(int16_t key_number) {
-  return "SELECT entry FROM " + KeyTableName(key_number) +
-         " WHERE entry >= ?1 ORDER BY entry LIMIT 1";
+}  // namespace
+
+std::string ScanSql(int16_t key_number) {
+  // A row-value range on (key, id): SQLite seeks to it in the key's order.
+  const std::string key = KeyColumn(key_number);
+  return "SELECT id, data, " + key + " FROM kakeidb_records WHERE (" + key + ", id) >= (?1, ?2)" +
+         " ORDER BY " + key + ", id";
 }
 
-std::string AllEntriesSql(int16_t key_number) {
-  return "SELECT entry, id FROM " + KeyTableName(key_number);
+std::string InsertRecordSql(const FileDefinition& definition) {
+  std::string values = "?1, ?2";
+  for (size_t k = 0; k < definition.keys.size(); ++k) values += ", ?" + std::to_string(k + 3);
+  return "INSERT INTO kakeidb_records (" + RecordColumns(definition) + ") VALUES (" + values + ")";
+}
+
+std::string FindValueSql(int16_t key_number) {
+  return "SELECT 1 FROM kakeidb_records WHERE " + KeyColumn(key_number) + " = ?1 LIMIT 1";
+}
+
+std::string AllRecordsSql(const FileDefinition& definition) {
+  return "SELECT " + RecordColumns(definition) + " FROM kakeidb_records ORDER BY id";
+}
+
+bool IdInColumn(sqlite3_stmt* row, int column, int64_t* id) {
+  *id = sqlite3_column_int64(row, column);
+  return sqlite3_column_type(row, column) == SQLITE_INTEGER &&
+         *id != std::numeric_limits<int64_t>::max();
+}
+
+const uint8_t* RecordInColumn(sqlite3_stmt* row, int column, int32_t record_length) {
+  if (sqlite3_column_type(row, column) != SQLITE_BLOB) return nullptr;
+  auto record = static_cast<const uint8_t*>(sqlite3_column_blob(row, column));
+  return sqlite3_column_bytes(row, column) == record_length ? record : nullptr;
+}
+
+bool KeyInColumnMatches(sqlite3_stmt* row, int column, const uint8_t* record,
+                        const KeyDefinition& key, std::vector<uint8_t>* sort) {
+  sort->resize(static_cast<size_t>(KeyLength(key)));
+  EncodeRecordSortKey(record, key, sort->data());
+  if (sqlite3_column_type(row, column) != SQLITE_BLOB) return false;
+  auto stored = static_cast<const uint8_t*>(sqlite3_column_blob(row, column));
+  return static_cast<size_t>(sqlite3_column_bytes(row, column)) == sort->size() &&
+         stored != nullptr && std::memcmp(stored, sort->data(), sort->size()) == 0;
 }
 
 namespace {
@@ -47,17 +85,26 @@ constexpr char kSchemaSql[] =
     "CREATE TABLE kakeidb_segments ("
     " key_number INTEGER NOT NULL, position INTEGER NOT NULL,"
     " byte_offset INTEGER NOT NULL, byte_length INTEGER NOT NULL, type TEXT NOT NULL,"
-    " PRIMARY KEY (key_number, position)) WITHOUT ROWID;"
-    "CREATE TABLE kakeidb_records ("
-    " id INTEGER PRIMARY KEY, data BLOB NOT NULL);";
+    " PRIMARY KEY (key_number, position)) WITHOUT ROWID;";
 
-std::string KeyTableSql(int16_t key_number) {
-  return "CREATE TABLE " + KeyTableName(key_number) +
-         " (entry BLOB PRIMARY KEY, id INTEGER NOT NULL) WITHOUT ROWID;";
+// Records stand in the order of their first key and, within equal values, of
+// their ids, so that reading along that key walks the table in order; every
+// further key is an index leading to the same (value, id) order.
+std::string RecordsSql(const FileDefinition& definition) {
+  std::string sql = "CREATE TABLE kakeidb_records (id INTEGER NOT NULL, data BLOB NOT NULL";
+  for (const KeyDefinition& key : definition.keys)
+    sql += ", " + KeyColumn(key.number) + " BLOB NOT NULL";
+  const KeyDefinition* cluster = ClusterKey(definition);
+  sql += cluster ? ", PRIMARY KEY (" + KeyColumn(cluster->number) + ", id)" : ", PRIMARY KEY (id)";
+  sql += ") WITHOUT ROWID;";
+  for (const KeyDefinition& key : definition.keys) {
+    if (&key == cluster) continue;
+    const std::string column = KeyColumn(key.number);
+    sql += "CREATE INDEX kakeidb_index_" + std::to_string(key.number) + " ON kakeidb_records (" +
+           column + ", id);";
+  }
+  return sql;
 }
-
-constexpr std::array<const char*, 4> kTables = {"kakeidb_file", "kakeidb_keys", "kakeidb_segments",
-                                                "kakeidb_records"};
 
 const char* TypeName(SegmentType type) {
   switch (type) {
@@ -110,18 +157,11 @@ class DefinitionLoader {
     int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Failed(rc);
     int16_t status = CheckHeader();
-    if (status == kBtrOk) status = CheckSize();
-    for (size_t t = 0; status == kBtrOk && t < kTables.size(); ++t) {
-      status = CheckTable(kTables[t]);
-    }
+    if (status == kBtrOk) status = CheckTables();
     if (status == kBtrOk) status = LoadFileRow(definition);
     if (status == kBtrOk) status = LoadKeys(definition);
     if (status == kBtrOk) status = LoadSegments(definition);
     if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
-    for (size_t k = 0; status == kBtrOk && k < definition->keys.size(); ++k) {
-      status = CheckTable(KeyTableName(definition->keys[k].number));
-    }
-    find_table_.reset();
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return status;
   }
@@ -142,34 +182,31 @@ class DefinitionLoader {
     return statement;
   }
 
+  // The application id, and the size: SQLite reads the missing end of a cut
+  // file as zeros, so the pages the header counts must all be there. (No
+  // writer can change the size while our read transaction holds its lock.)
   int16_t CheckHeader() {
     int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail("PRAGMA application_id", &status);
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT a.application_id, c.page_count, s.page_size FROM pragma_application_id() AS a,"
+        " pragma_page_count() AS c, pragma_page_size() AS s",
+        &status);
     if (!statement) return status;
-    int rc = sqlite3_step(statement.get());
+    sqlite3_stmt* s = statement.get();
+    int rc = sqlite3_step(s);
     if (rc != SQLITE_ROW) return Failed(rc);
-    if (sqlite3_column_int64(statement.get(), 0) != kApplicationId) {
+    if (sqlite3_column_int64(s, 0) != kApplicationId) {
       return Damaged("not a kakeidb data file (application id)");
     }
-    return kBtrOk;
-  }
-
-  // SQLite reads the missing end of a cut file as zeros; the pages the
-  // header counts must all be there. (No writer can change the size while
-  // our read transaction holds its shared lock.)
-  int16_t CheckSize() {
-    int64_t page_count = 0;
-    int64_t page_size = 0;
-    int16_t status = PragmaValue("PRAGMA page_count", &page_count);
-    if (status == kBtrOk) status = PragmaValue("PRAGMA page_size", &page_size);
-    if (status != kBtrOk) return status;
+    const int64_t page_count = sqlite3_column_int64(s, 1);
+    const int64_t page_size = sqlite3_column_int64(s, 2);
     sqlite3_file* file = nullptr;
     sqlite3_int64 size = 0;
     if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
         file == nullptr || file->pMethods == nullptr) {
       return Damaged("cannot reach the file");
     }
-    int rc = file->pMethods->xFileSize(file, &size);
+    rc = file->pMethods->xFileSize(file, &size);
     if (rc != SQLITE_OK) return Failed(rc);
     if (size < page_count * page_size) {
       return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
@@ -178,33 +215,19 @@ class DefinitionLoader {
     return kBtrOk;
   }
 
-  int16_t PragmaValue(const char* sql, int64_t* value) {
+  // A virtual table would run code of its module on every read.
+  int16_t CheckTables() {
     int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail(sql, &status);
+    SqliteStatement statement = PrepareOrFail(
+        "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND substr(sql, 1, 12) ="
+        " 'CREATE TABLE' AND name IN ('kakeidb_file', 'kakeidb_keys', 'kakeidb_segments',"
+        " 'kakeidb_records')",
+        &status);
     if (!statement) return status;
     int rc = sqlite3_step(statement.get());
     if (rc != SQLITE_ROW) return Failed(rc);
-    *value = sqlite3_column_int64(statement.get(), 0);
-    return kBtrOk;
-  }
-
-  int16_t CheckTable(const std::string& table) {
-    int16_t status = kBtrOk;
-    if (!find_table_) {
-      find_table_ = PrepareOrFail(
-          "SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = ?1", &status);
-      if (!find_table_) return status;
-    }
-    sqlite3_stmt* s = find_table_.get();
-    sqlite3_reset(s);
-    sqlite3_bind_text(s, 1, table.c_str(), -1, SQLITE_TRANSIENT);
-    int rc = sqlite3_step(s);
-    if (rc == SQLITE_DONE) return Damaged("table " + table + " missing");
-    if (rc != SQLITE_ROW) return Failed(rc);
-    auto sql = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-    // A virtual table would run code of its module on every read.
-    if (sql == nullptr || std::strncmp(sql, "CREATE TABLE", 12) != 0) {
-      return Damaged("table " + table + " is not a plain table");
+    if (sqlite3_column_int64(statement.get(), 0) != 4) {
+      return Damaged("a table of the format is missing or not a plain table");
     }
     return kBtrOk;
   }
@@ -222,6 +245,11 @@ class DefinitionLoader {
         std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)),
                          static_cast<size_t>(sqlite3_column_bytes(s, 0))) != kFormatName) {
       return Damaged("format marker is not \"kakeidb\"");
+    }
+    if (sqlite3_column_type(s, 1) == SQLITE_INTEGER && sqlite3_column_int64(s, 1) == 1) {
+      return Damaged(
+          "a data file of format version 1, which is no longer read:"
+          " rewrite the book with `h5kakei book build`");
     }
     if (sqlite3_column_type(s, 1) != SQLITE_INTEGER ||
         sqlite3_column_int64(s, 1) != kFormatVersion) {
@@ -315,7 +343,6 @@ class DefinitionLoader {
 
   sqlite3* db_;
   std::string* error_;
-  SqliteStatement find_table_;
 };
 
 }  // namespace
@@ -325,6 +352,7 @@ int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::str
                              "; PRAGMA user_version = " + std::to_string(kFormatVersion) + ";";
   int rc = Exec(db, header.c_str(), error);
   if (rc == SQLITE_OK) rc = Exec(db, kSchemaSql, error);
+  if (rc == SQLITE_OK) rc = Exec(db, RecordsSql(definition).c_str(), error);
   if (rc != SQLITE_OK) return rc;
 
   SqliteStatement file = Prepare(db, "INSERT INTO kakeidb_file VALUES (?1, ?2, ?3, ?4)", &rc);
@@ -349,7 +377,6 @@ int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::str
     sqlite3_bind_int64(key_row.get(), 1, key.number);
     sqlite3_bind_int64(key_row.get(), 2, key.duplicates ? 1 : 0);
     rc = RunToEnd(key_row.get());
-    if (rc == SQLITE_OK) rc = Exec(db, KeyTableSql(key.number).c_str(), error);
     for (size_t p = 0; rc == SQLITE_OK && p < key.segments.size(); ++p) {
       const KeySegment& segment = key.segments[p];
       sqlite3_reset(segment_row.get());

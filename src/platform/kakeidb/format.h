@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/kakeidb/file_definition.h"
 
@@ -16,43 +17,39 @@ namespace h5 {
 // PRAGMA application_id of every data file: "KKDB".
 constexpr int32_t kApplicationId = 0x4B4B4442;
 constexpr char kFormatName[] = "kakeidb";
-constexpr int64_t kFormatVersion = 1;
+constexpr int64_t kFormatVersion = 2;
 
 // Makes db, an empty database, a data file declaring definition (which must be
 // valid). Returns the SQLite result; *error says what failed.
 int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::string* error);
 
 // Checks that db is a data file of this format and reads what it declares.
-// Status 0; 2 when it is not a data file of this format or declares nonsense;
-// otherwise the status of the SQLite failure (StatusFromSqlite). *error says
-// why.
+// Status 0; 2 when it is not a data file of this format (a file of an older
+// version says how to rewrite it) or declares nonsense; otherwise the status
+// of the SQLite failure (StatusFromSqlite). *error says why.
 int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error);
 
-// The table of one key: an entry (the sortable key value followed by the
-// record id, see EncodeEntryId) for every record.
-std::string KeyTableName(int16_t key_number);
+// The records of one key from (?1 sortable key value, ?2 id) on, in key
+// order. Columns: id, data, the key's sortable value.
+std::string ScanSql(int16_t key_number);
 
-// Where a scan of a key starts.
-enum class ScanStart {
-  kFirst,      // at the first entry
-  kAtOrAfter,  // at the first entry >= ?1
-  kAfter,      // at the first entry > ?1
-};
+// A record with its sortable key values: ?1 id, ?2 data, then one per key in
+// the definition's order.
+std::string InsertRecordSql(const FileDefinition& definition);
+// Whether a sortable value ?1 of a key is taken (a row when it is).
+std::string FindValueSql(int16_t key_number);
+// Every record in write order; columns as InsertRecordSql binds them.
+std::string AllRecordsSql(const FileDefinition& definition);
 
-// The records of one key in key order. Columns: id, data (NULL when the
-// entry names a record that does not exist).
-std::string ScanSql(int16_t key_number, ScanStart start);
-
-// Writing: a record (?1 id, ?2 data); an entry of a key (?1 entry, ?2 id);
-// the first entry of a key at or after ?1 (entry).
-extern const char kInsertRecordSql[];
-std::string InsertEntrySql(int16_t key_number);
-std::string FirstEntrySql(int16_t key_number);
-
-// Reading whole files: records in write order (id, data); the entries of
-// one key (entry, id).
-extern const char kAllRecordsSql[];
-std::string AllEntriesSql(int16_t key_number);
+// The id in column of a row, when it is an integer below the largest one (so
+// that the next id can be named).
+bool IdInColumn(sqlite3_stmt* row, int column, int64_t* id);
+// The record in column of a row, when it is a BLOB of the record length.
+const uint8_t* RecordInColumn(sqlite3_stmt* row, int column, int32_t record_length);
+// True when column of a row holds exactly the sortable value of key worked out
+// from record; *sort gets that value.
+bool KeyInColumnMatches(sqlite3_stmt* row, int column, const uint8_t* record,
+                        const KeyDefinition& key, std::vector<uint8_t>* sort);
 
 }  // namespace h5
 

@@ -10,7 +10,6 @@
 #include "platform/kakeidb/btrieve_options.h"
 #include "platform/kakeidb/data_file_handle.h"
 #include "platform/kakeidb/position_block.h"
-#include "platform/root/path_map.h"
 
 namespace h5 {
 namespace {
@@ -34,8 +33,8 @@ bool IsReadOnlyOpenMode(int16_t mode) { return mode <= 0 && mode >= -3; }
 
 }  // namespace
 
-KakeiDb::KakeiDb(std::filesystem::path root, int open_file_limit)
-    : root_(std::move(root)), open_file_limit_(open_file_limit) {}
+KakeiDb::KakeiDb(PathResolver resolve, int open_file_limit)
+    : resolve_(std::move(resolve)), open_file_limit_(open_file_limit) {}
 
 KakeiDb::~KakeiDb() = default;
 
@@ -79,7 +78,8 @@ int16_t KakeiDb::Open(void* position_block, const void* data_buffer, const int32
   if (key_buffer == nullptr) return kBtrInvalidFileName;
   std::string_view windows_path = PathInKeyBuffer(key_buffer);
   if (windows_path.empty()) return kBtrInvalidFileName;
-  std::optional<std::filesystem::path> path = MapWindowsPath(root_, windows_path);
+  std::optional<std::filesystem::path> path =
+      resolve_ ? resolve_(windows_path) : std::filesystem::path(windows_path);
   if (!path) return kBtrInvalidFileName;
 
   std::string_view owner;
@@ -122,11 +122,9 @@ DataFileHandle* KakeiDb::Find(const void* position_block) {
   return slot.file.get();
 }
 
-std::unique_ptr<KakeiDb> OpenKakeiDb(const std::filesystem::path& root, Environment& environment) {
+std::unique_ptr<KakeiDb> OpenKakeiDb(PathResolver resolve, Environment& environment) {
   std::string options = environment.WinIniString("Btrieve", "OPTIONS", "", 256);
-  std::error_code ec;
-  std::filesystem::path absolute = std::filesystem::absolute(root, ec);
-  return std::make_unique<KakeiDb>(ec ? root : absolute, OpenFileLimitFromOptions(options));
+  return std::make_unique<KakeiDb>(std::move(resolve), OpenFileLimitFromOptions(options));
 }
 
 }  // namespace h5

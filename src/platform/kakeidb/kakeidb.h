@@ -1,22 +1,29 @@
 // kakeidb: the record manager behind the RecordManager port. Each data file
 // is a SQLite database (docs/kakeidb.md), opened read-only, found through the
-// environment root.
+// resolver it is given.
 #ifndef H5KAKEI_PLATFORM_KAKEIDB_KAKEIDB_H_
 #define H5KAKEI_PLATFORM_KAKEIDB_KAKEIDB_H_
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/environment.h"
-#include "platform/record_manager.h"
 #include "platform/record_manager.h"
 
 namespace h5 {
 
 class DataFileHandle;
+
+// Where the Windows path (ANSI bytes) given at Open lives on the disk; nullopt
+// when it cannot name a file.
+using PathResolver =
+    std::function<std::optional<std::filesystem::path>(std::string_view windows_path)>;
 
 // Answers Open (0), Close (1), Get Equal (5), Get Next (6), Get Greater or
 // Equal (9) and Get First (12); any other operation gives 1.
@@ -46,8 +53,8 @@ class DataFileHandle;
 // Calls are serialised: one engine may serve several threads.
 class KakeiDb : public RecordManager {
  public:
-  // root: the environment root whose drive folders hold the files.
-  KakeiDb(std::filesystem::path root, int open_file_limit);
+  // Without a resolver, paths are used as they are.
+  KakeiDb(PathResolver resolve, int open_file_limit);
   ~KakeiDb() override;
 
   KakeiDb(const KakeiDb&) = delete;
@@ -72,16 +79,16 @@ class KakeiDb : public RecordManager {
   // The open file a position block names, or nullptr.
   DataFileHandle* Find(const void* position_block);
 
-  const std::filesystem::path root_;
+  const PathResolver resolve_;
   const int open_file_limit_;
   mutable std::mutex mutex_;
   std::vector<Slot> slots_;
   int open_files_ = 0;
 };
 
-// The engine for root, with the open-file limit read from environment's
-// WIN.INI [Btrieve] OPTIONS "/f:N" (20 when absent or unparsable).
-std::unique_ptr<KakeiDb> OpenKakeiDb(const std::filesystem::path& root, Environment& environment);
+// The engine with the open-file limit read from environment's WIN.INI
+// [Btrieve] OPTIONS "/f:N" (20 when absent or unparsable).
+std::unique_ptr<KakeiDb> OpenKakeiDb(PathResolver resolve, Environment& environment);
 
 }  // namespace h5
 

@@ -41,11 +41,4 @@ void EncodeRecordSortKey(const uint8_t* record, const KeyDefinition& definition,
   }
 }
 
-void EncodeEntryId(int64_t id, uint8_t* bytes) {
-  const uint64_t value = static_cast<uint64_t>(id) ^ (uint64_t{1} << 63);
-  for (size_t i = 0; i < kEntryIdLength; ++i) {
-    bytes[i] = static_cast<uint8_t>(value >> (8 * (kEntryIdLength - 1 - i)));
-  }
-}
-
 }  // namespace h5

@@ -5,7 +5,6 @@
 #ifndef H5KAKEI_PLATFORM_KAKEIDB_KEY_CODEC_H_
 #define H5KAKEI_PLATFORM_KAKEIDB_KEY_CODEC_H_
 
-#include <cstddef>
 #include <cstdint>
 
 #include "platform/kakeidb/file_definition.h"
@@ -23,14 +22,6 @@ void EncodeSortKey(const uint8_t* key, const KeyDefinition& definition, uint8_t*
 
 // EncodeSortKey of the record's key value, straight from the record.
 void EncodeRecordSortKey(const uint8_t* record, const KeyDefinition& definition, uint8_t* sort);
-
-// Bytes of the record id that follow the sortable key value in a key's
-// entry, so that equal key values stay in write order.
-constexpr size_t kEntryIdLength = 8;
-
-// Writes id as 8 bytes that order like the number: big-endian, sign bit
-// flipped.
-void EncodeEntryId(int64_t id, uint8_t* bytes);
 
 }  // namespace h5
 

@@ -201,4 +201,10 @@ fs::path NormalizeRoot(const fs::path& root) {
   return normal;
 }
 
+std::function<std::optional<fs::path>(std::string_view)> WindowsPathResolver(const fs::path& root) {
+  return [root = NormalizeRoot(root)](std::string_view windows_path) {
+    return MapWindowsPath(root, windows_path);
+  };
+}
+
 }  // namespace h5

@@ -9,6 +9,7 @@
 #define H5KAKEI_PLATFORM_ROOT_PATH_MAP_H_
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ std::optional<std::string> ShortWindowsPath(const std::filesystem::path& root,
 // root as the adapters keep it: absolute (a launched program runs in another
 // directory), lexically normal, without a trailing separator.
 std::filesystem::path NormalizeRoot(const std::filesystem::path& root);
+
+// MapWindowsPath on root (made normal once): what the record manager is given
+// to find the files it opens.
+std::function<std::optional<std::filesystem::path>(std::string_view)> WindowsPathResolver(
+    const std::filesystem::path& root);
 
 }  // namespace h5
 

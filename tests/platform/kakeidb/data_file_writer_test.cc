@@ -55,18 +55,15 @@ TEST(DataFileWriterTest, RefusesInvalidDefinitionsAndMissingFolders) {
   const KeySegment date{7, 4, SegmentType::kSigned};
   const std::pair<const char*, FileDefinition> cases[] = {
       {"a.dat", {0, "", {}}},
-      {"a.dat", {kMaxRecordLength + 1, "", {}}},
       {"a.dat", {79, "ABCDEFGHI", {}}},
       {"a.dat", {79, std::string("AB\0D", 4), {}}},
       {"a.dat", {79, "", {Key(0, {})}}},
       {"a.dat", {79, "", {Key(0, {{76, 4, SegmentType::kSigned}})}}},
-      {"a.dat", {79, "", {Key(0, {{-1, 4, SegmentType::kString}})}}},
       {"a.dat", {79, "", {Key(0, {{0, 0, SegmentType::kString}})}}},
       {"a.dat", {79, "", {Key(0, {{0, 3, SegmentType::kUnsigned}})}}},
       {"a.dat", {300, "", {Key(0, {{0, 255, SegmentType::kString}})}}},
       {"a.dat", {79, "", {Key(1, {date}), Key(1, {date})}}},
       {"a.dat", {79, "", {Key(119, {date})}}},
-      {"a.dat", {79, "", {Key(-1, {date})}}},
       {"a.dat", {79, "", {Key(0, {{0, 4, static_cast<SegmentType>(7)}})}}},
       {"none/a.dat", CashBookDefinition()}};
   ScratchDir dir;

@@ -13,6 +13,7 @@
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/kakeidb.h"
 #include "platform/record_manager.h"
+#include "platform/root/path_map.h"
 #include "scratch.h"
 
 namespace h5::testing {
@@ -70,9 +71,7 @@ struct Block {
   int32_t length = 0;
 
   void SetKey32(int32_t value) {
-    Record bytes(sizeof(key), 0);
-    PutLe(bytes, 0, value, 4);
-    std::memcpy(key, bytes.data(), sizeof(key));
+    for (size_t i = 0; i < sizeof(key); ++i) key[i] = i < 4 ? uint8_t(value >> (8 * i)) : 0;
   }
   Record Delivered() const { return Record(data.begin(), data.begin() + std::max(length, 0)); }
   int64_t Date() const { return GetLe32(data.data() + 7); }
@@ -113,7 +112,7 @@ class EngineTest : public ::testing::Test {
       EXPECT_FALSE(name.ends_with("-journal") || name.ends_with("-wal") || name.ends_with("-shm"));
     }
   }
-  void StartEngine() { engine_ = OpenKakeiDb(root_.path(), env_); }
+  void StartEngine() { engine_ = OpenKakeiDb(WindowsPathResolver(root_.path()), env_); }
 
   std::filesystem::path DiskPath(const std::string& name) const {
     return root_.path() / "drive_c" / "HdmData5" / "kakeibo" / "kakeibo1" / name;
