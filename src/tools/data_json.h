@@ -44,9 +44,6 @@ nlohmann::json KeysToJson(const std::vector<KeyDefinition>& keys);
 bool ParseKeys(const nlohmann::json& value, const std::string& place,
                std::vector<KeyDefinition>* keys, std::string* error);
 
-// "signed", "unsigned" or "string".
-const char* SegmentTypeName(SegmentType type);
-
 }  // namespace h5
 
 #endif  // H5KAKEI_TOOLS_DATA_JSON_H_

@@ -8,12 +8,6 @@ namespace h5 {
 
 namespace {
 
-constexpr std::pair<SegmentType, const char*> kTypeNames[] = {
-    {SegmentType::kSigned, "signed"},
-    {SegmentType::kUnsigned, "unsigned"},
-    {SegmentType::kString, "string"},
-};
-
 // The integer member name of object, which must fit T.
 template <typename T>
 bool ParseMember(const nlohmann::json& object, const char* name, const std::string& place, T* value,
@@ -33,11 +27,10 @@ bool ParseSegment(const nlohmann::json& value, const std::string& place, KeySegm
       !ParseMember(value, "length", place, &segment->length, error)) {
     return false;
   }
-  for (const auto& [kind, name] : kTypeNames) {
-    if (value.contains("type") && value["type"] == name) {
-      segment->type = kind;
-      return true;
-    }
+  const nlohmann::json* type = value.contains("type") ? &value["type"] : nullptr;
+  if (type != nullptr && type->is_string() &&
+      SegmentTypeFromName(type->get_ref<const std::string&>(), &segment->type)) {
+    return true;
   }
   *error = Field(place, "type") + ": expected \"signed\", \"unsigned\" or \"string\"";
   return false;
@@ -70,13 +63,6 @@ bool ParseKey(const nlohmann::json& value, const std::string& place, KeyDefiniti
 }
 
 }  // namespace
-
-const char* SegmentTypeName(SegmentType type) {
-  for (const auto& [kind, name] : kTypeNames) {
-    if (kind == type) return name;
-  }
-  return "string";
-}
 
 nlohmann::json KeysToJson(const std::vector<KeyDefinition>& keys) {
   nlohmann::json array = nlohmann::json::array();

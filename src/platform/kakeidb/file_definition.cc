@@ -1,6 +1,7 @@
 #include "platform/kakeidb/file_definition.h"
 
 #include <set>
+#include <utility>
 
 namespace h5 {
 
@@ -76,6 +77,33 @@ bool ValidateFileDefinition(const FileDefinition& definition, std::string* error
     }
   }
   return true;
+}
+
+namespace {
+
+constexpr std::pair<SegmentType, const char*> kTypeNames[] = {
+    {SegmentType::kSigned, "signed"},
+    {SegmentType::kUnsigned, "unsigned"},
+    {SegmentType::kString, "string"},
+};
+
+}  // namespace
+
+const char* SegmentTypeName(SegmentType type) {
+  for (const auto& [kind, name] : kTypeNames) {
+    if (kind == type) return name;
+  }
+  return "string";
+}
+
+bool SegmentTypeFromName(std::string_view name, SegmentType* type) {
+  for (const auto& [kind, kind_name] : kTypeNames) {
+    if (name == kind_name) {
+      *type = kind;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace h5

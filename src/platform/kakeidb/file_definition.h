@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace h5 {
@@ -15,6 +16,11 @@ enum class SegmentType {
   kUnsigned,  // little-endian unsigned, 1, 2, 4 or 8 bytes
   kString,    // bytes compared as unsigned bytes
 };
+
+// "signed", "unsigned", "string": the names a data file and a book use.
+const char* SegmentTypeName(SegmentType type);
+// False, with *type unchanged, for any other name.
+bool SegmentTypeFromName(std::string_view name, SegmentType* type);
 
 struct KeySegment {
   int32_t offset = 0;  // in the record

@@ -106,31 +106,6 @@ std::string RecordsSql(const FileDefinition& definition) {
   return sql;
 }
 
-const char* TypeName(SegmentType type) {
-  switch (type) {
-    case SegmentType::kSigned:
-      return "signed";
-    case SegmentType::kUnsigned:
-      return "unsigned";
-    case SegmentType::kString:
-      break;
-  }
-  return "string";
-}
-
-bool TypeFromName(std::string_view name, SegmentType* type) {
-  if (name == "signed") {
-    *type = SegmentType::kSigned;
-  } else if (name == "unsigned") {
-    *type = SegmentType::kUnsigned;
-  } else if (name == "string") {
-    *type = SegmentType::kString;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 // Runs statement to the end; SQLITE_OK or the failure.
 int RunToEnd(sqlite3_stmt* statement) {
   int rc;
@@ -332,7 +307,7 @@ class DefinitionLoader {
       segment.length = static_cast<int32_t>(length);
       const unsigned char* type = sqlite3_column_text(s, 4);
       if (sqlite3_column_type(s, 4) != SQLITE_TEXT || type == nullptr ||
-          !TypeFromName(reinterpret_cast<const char*>(type), &segment.type)) {
+          !SegmentTypeFromName(reinterpret_cast<const char*>(type), &segment.type)) {
         return Damaged("segment of key " + std::to_string(number) + " of unknown type");
       }
       key->segments.push_back(segment);
@@ -384,7 +359,7 @@ int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::str
       sqlite3_bind_int64(segment_row.get(), 2, static_cast<int64_t>(p));
       sqlite3_bind_int64(segment_row.get(), 3, segment.offset);
       sqlite3_bind_int64(segment_row.get(), 4, segment.length);
-      sqlite3_bind_text(segment_row.get(), 5, TypeName(segment.type), -1, SQLITE_STATIC);
+      sqlite3_bind_text(segment_row.get(), 5, SegmentTypeName(segment.type), -1, SQLITE_STATIC);
       rc = RunToEnd(segment_row.get());
     }
   }
