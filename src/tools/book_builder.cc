@@ -36,7 +36,7 @@ bool TooDeep(const nlohmann::json& value, const std::string& place, size_t depth
   return false;
 }
 
-constexpr std::pair<const char*, SectionPlanner> kSections[] = {
+constexpr std::pair<const char*, SectionPlanner*> kSections[] = {
     {"registry", PlanRegistry}, {"ini", PlanIni},     {"cookies", PlanCookies},
     {"programs", PlanPrograms}, {"files", PlanFiles}, {"data", PlanData},
 };

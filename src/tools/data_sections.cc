@@ -5,7 +5,6 @@
 #include "text/ansi.h"
 #include "tools/book_plan.h"
 #include "tools/book_values.h"
-#include "tools/data_json.h"
 #include "tools/layouts.h"
 
 namespace h5 {

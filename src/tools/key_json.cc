@@ -1,4 +1,4 @@
-#include "tools/data_json.h"
+#include "tools/layouts.h"
 
 #include <limits>
 
