@@ -45,6 +45,8 @@ std::string Index(std::string_view place, size_t index);
 // For "expected X, got Y".
 std::string TypeName(const nlohmann::json& value);
 
+bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error);
+
 // Whether object is an object with no members but allowed ones.
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
                   const std::string& place, std::string* error);

@@ -14,12 +14,6 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
 }
 
-bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
-  if (value.is_object()) return true;
-  *error = place + ": expected an object, got " + TypeName(value);
-  return false;
-}
-
 // A value that is text without a line break, or null for one left out;
 // also is more text that must have no line break.
 bool CheckLineOrNull(const nlohmann::json& value, std::string_view also, const std::string& place,
