@@ -12,13 +12,11 @@
 namespace h5 {
 namespace {
 
-// No real book nests deeper than a handful of levels; deeper ones are refused
-// before anything else touches them, since copying or printing such a value
-// recurses once per level.
+// Copying or printing a value recurses once per level, so deeper books are
+// refused first. No real book nests more than a handful of levels.
 constexpr size_t kMaxNesting = 64;
 
 // Whether value holds a container at depth kMaxNesting; *found is its place.
-// The walk itself never goes deeper than that.
 bool TooDeep(const nlohmann::json& value, const std::string& place, size_t depth,
              std::string* found) {
   if (!value.is_structured()) return false;
@@ -36,17 +34,14 @@ bool TooDeep(const nlohmann::json& value, const std::string& place, size_t depth
   return false;
 }
 
-constexpr std::pair<const char*, SectionPlanner> kSections[] = {
+constexpr std::pair<const char*, SectionPlanner*> kSections[] = {
     {"registry", PlanRegistry}, {"ini", PlanIni},     {"cookies", PlanCookies},
     {"programs", PlanPrograms}, {"files", PlanFiles}, {"data", PlanData},
 };
 
 bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
               std::vector<PlannedFile>* files, std::string* error) {
-  if (!book.is_object()) {
-    *error = "book: expected an object, got " + TypeName(book);
-    return false;
-  }
+  if (!ExpectObject(book, "book", error)) return false;
   for (const auto& item : book.items()) {
     if (std::none_of(std::begin(kSections), std::end(kSections),
                      [&](const auto& known) { return item.key() == known.first; })) {
@@ -58,11 +53,7 @@ bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
   for (const auto& [name, plan] : kSections) {
     auto section = book.find(name);
     if (section == book.end()) continue;
-    if (!section->is_object()) {
-      *error = std::string(name) + ": expected an object, got " + TypeName(*section);
-      return false;
-    }
-    if (!plan(*section, root, files, error)) return false;
+    if (!ExpectObject(*section, name, error) || !plan(*section, root, files, error)) return false;
   }
   return true;
 }

@@ -1,8 +1,5 @@
 // A book description checked and turned into the list of files to write.
-// Each planner checks one section of the book whole and appends the files it
-// describes; on failure it returns false with *error naming the place, e.g.
-// data["C:\\x.dat"].records[3].amount: ... Nothing here touches the disk
-// except to look up the stored names of existing folders of root.
+// Errors name the place, e.g. data["C:\\x.dat"].records[3].amount: ...
 #ifndef H5KAKEI_TOOLS_BOOK_PLAN_H_
 #define H5KAKEI_TOOLS_BOOK_PLAN_H_
 
@@ -31,29 +28,16 @@ struct PlannedFile {
   std::optional<DataFileContents> data;  // a kakeidb data file, checked as the format demands
 };
 
-// root is the absolute root path; the stand-in programs name it.
-using SectionPlanner = bool (*)(const nlohmann::json& section, const std::filesystem::path& root,
-                                std::vector<PlannedFile>* files, std::string* error);
-bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& root,
-                  std::vector<PlannedFile>* files, std::string* error);
-bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
-             std::vector<PlannedFile>* files, std::string* error);
-bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& root,
-                 std::vector<PlannedFile>* files, std::string* error);
-bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& root,
-                  std::vector<PlannedFile>* files, std::string* error);
-bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
-               std::vector<PlannedFile>* files, std::string* error);
-bool PlanData(const nlohmann::json& section, const std::filesystem::path& root,
-              std::vector<PlannedFile>* files, std::string* error);
+// Each section planner checks its section and appends the files it
+// describes; root is the absolute root path, which stand-in programs name.
+using SectionPlanner = bool(const nlohmann::json& section, const std::filesystem::path& root,
+                            std::vector<PlannedFile>* files, std::string* error);
+SectionPlanner PlanRegistry, PlanIni, PlanCookies, PlanPrograms, PlanFiles, PlanData;
 
-// Writes files into root as one change. The new root is put together in a
-// fresh folder beside it, a copy of the root as it was (if there was one) with
-// the files written over it, and only then renamed into place. Any failure
-// removes that folder again: the root stays as it was, or missing, and
-// nothing is left beside it. Windows paths are mapped as each file is
-// written, so a folder made for one file is found, whatever its case, by the
-// next; two files on the same place are an error.
+// Writes files into root as one change: a copy of the root is made beside
+// it, the files are written into the copy, and it is exchanged with the root
+// (renameat2 RENAME_EXCHANGE). On failure the root stays as it was and the
+// copy is removed. Two files on the same place are an error.
 bool WriteIntoRoot(const std::filesystem::path& root, const std::vector<PlannedFile>& files,
                    std::string* error);
 

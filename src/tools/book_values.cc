@@ -134,6 +134,12 @@ std::string TypeName(const nlohmann::json& value) {
   return "null";
 }
 
+bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
+  if (value.is_object()) return true;
+  *error = place + ": expected an object, got " + TypeName(value);
+  return false;
+}
+
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
                   const std::string& place, std::string* error) {
   std::string list;

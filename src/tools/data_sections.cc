@@ -5,37 +5,27 @@
 #include "text/ansi.h"
 #include "tools/book_plan.h"
 #include "tools/book_values.h"
-#include "tools/data_json.h"
 #include "tools/layouts.h"
 
 namespace h5 {
 
 namespace {
 
-const nlohmann::json kNoRecords = nlohmann::json::array();
-
-bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
-                  const std::filesystem::path& root, const std::string& place,
-                  std::vector<PlannedFile>* files, std::string* error) {
-  if (!CheckWindowsFilePath(path, root, place, error) ||
-      !CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place, error)) {
-    return false;
-  }
-  PlannedFile file(place, path);
-  FileDefinition& definition = file.data.emplace().definition;
-  definition.owner_name = kBookOwnerName;
-  const Layout* layout = nullptr;
+// The record length, keys and owner of a data file; *layout when it names one.
+bool ParseDefinition(const nlohmann::json& entry, const std::string& place,
+                     FileDefinition* definition, const Layout** layout, std::string* error) {
+  definition->owner_name = kBookOwnerName;
   if (entry.contains("layout")) {
     const nlohmann::json& name = entry["layout"];
-    if (name.is_string()) layout = FindLayout(name.get_ref<const std::string&>());
-    if (layout == nullptr) {
+    if (name.is_string()) *layout = FindLayout(name.get_ref<const std::string&>());
+    if (*layout == nullptr) {
       *error = Field(place, "layout") + ": unknown layout " +
                name.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
                " (expected one of " + LayoutNames() + ")";
       return false;
     }
-    definition.record_length = layout->record_length;
-    definition.keys = layout->keys;
+    definition->record_length = (*layout)->record_length;
+    definition->keys = (*layout)->keys;
   } else if (!entry.contains("recordLength") || !entry.contains("keys")) {
     *error = place + ": expected a layout (or both recordLength and keys)";
     return false;
@@ -47,10 +37,10 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
       *error = Field(place, "recordLength") + ": " + *error;
       return false;
     }
-    definition.record_length = static_cast<int32_t>(*length);
+    definition->record_length = static_cast<int32_t>(*length);
   }
   if (entry.contains("keys") &&
-      !ParseKeys(entry["keys"], Field(place, "keys"), &definition.keys, error)) {
+      !ParseKeys(entry["keys"], Field(place, "keys"), &definition->keys, error)) {
     return false;
   }
   if (entry.contains("owner")) {
@@ -60,29 +50,13 @@ bool PlanDataFile(const std::string& path, const nlohmann::json& entry,
       *error = Field(place, "owner") + ": expected an owner name in CP932 text";
       return false;
     }
-    definition.owner_name = *ansi;
+    definition->owner_name = *ansi;
   }
   // The rules of the format itself, so that no book fails only while written.
   std::string message;
-  if (!ValidateFileDefinition(definition, &message)) {
-    *error = place + ": " + message;
-    return false;
-  }
-  const std::string records_place = Field(place, "records");
-  const nlohmann::json& records = entry.contains("records") ? entry["records"] : kNoRecords;
-  if (!records.is_array()) {
-    *error = records_place + ": expected an array of records, got " + TypeName(records);
-    return false;
-  }
-  file.data->records.resize(records.size());
-  for (size_t i = 0; i < records.size(); ++i) {
-    if (!PackRecord(layout, definition.record_length, records[i], Index(records_place, i),
-                    &file.data->records[i], error)) {
-      return false;
-    }
-  }
-  files->push_back(std::move(file));
-  return true;
+  if (ValidateFileDefinition(*definition, &message)) return true;
+  *error = place + ": " + message;
+  return false;
 }
 
 }  // namespace
@@ -152,7 +126,29 @@ bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
 bool PlanData(const nlohmann::json& section, const std::filesystem::path& root,
               std::vector<PlannedFile>* files, std::string* error) {
   for (const auto& [path, entry] : section.items()) {
-    if (!PlanDataFile(path, entry, root, Member("data", path), files, error)) return false;
+    const std::string place = Member("data", path);
+    PlannedFile file(place, path);
+    DataFileContents& contents = file.data.emplace();
+    const Layout* layout = nullptr;
+    if (!CheckWindowsFilePath(path, root, place, error) ||
+        !CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place,
+                      error) ||
+        !ParseDefinition(entry, place, &contents.definition, &layout, error)) {
+      return false;
+    }
+    const nlohmann::json records = entry.value("records", nlohmann::json::array());
+    if (!records.is_array()) {
+      *error = Field(place, "records") + ": expected an array of records, got " + TypeName(records);
+      return false;
+    }
+    contents.records.resize(records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+      if (!PackRecord(layout, contents.definition.record_length, records[i],
+                      Index(Field(place, "records"), i), &contents.records[i], error)) {
+        return false;
+      }
+    }
+    files->push_back(std::move(file));
   }
   return true;
 }

@@ -6,7 +6,6 @@
 #include "text/ansi.h"
 #include "text/fields.h"
 #include "tools/book_values.h"
-#include "tools/data_json.h"
 #include "tools/layouts.h"
 
 namespace h5 {
@@ -84,10 +83,10 @@ bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::str
   return true;
 }
 
-std::optional<nlohmann::json> DataFileToBookEntry(const std::filesystem::path& file,
-                                                  std::string* error) {
+// An entry that builds the same record length, owner, keys and bytes.
+bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
-  if (!contents) return std::nullopt;
+  if (!contents) return false;
   const FileDefinition& definition = contents->definition;
   const Layout* layout = RecognizeLayout(definition);
   nlohmann::json entry = nlohmann::json::object();
@@ -98,18 +97,11 @@ std::optional<nlohmann::json> DataFileToBookEntry(const std::filesystem::path& f
     entry["keys"] = KeysToJson(definition.keys);
   }
   if (definition.owner_name != kBookOwnerName) entry["owner"] = FromAnsi(definition.owner_name);
-  nlohmann::json records = nlohmann::json::array();
+  entry["records"] = nlohmann::json::array();
   for (const std::vector<uint8_t>& record : contents->records) {
-    records.push_back(RecordToJson(layout, record));
+    entry["records"].push_back(RecordToJson(layout, record));
   }
-  entry["records"] = std::move(records);
-  return entry;
-}
-
-bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error) {
-  std::optional<nlohmann::json> entry = DataFileToBookEntry(file, error);
-  if (!entry) return false;
-  out << entry->dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  out << entry.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   return true;
 }
 

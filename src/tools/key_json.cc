@@ -1,4 +1,4 @@
-#include "tools/data_json.h"
+#include "tools/layouts.h"
 
 #include <limits>
 
@@ -18,6 +18,21 @@ bool ParseMember(const nlohmann::json& object, const char* name, const std::stri
   if (!number) *error = Field(place, name) + ": " + *error;
   if (number) *value = static_cast<T>(*number);
   return number.has_value();
+}
+
+// Reads each element of an array with parse, at place[i].
+template <typename T, typename Parse>
+bool ParseArray(const nlohmann::json& value, const std::string& place, const char* expected,
+                Parse parse, std::vector<T>* items, std::string* error) {
+  if (!value.is_array()) {
+    *error = place + ": expected an array of " + expected;
+    return false;
+  }
+  items->assign(value.size(), T{});
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (!parse(value[i], Index(place, i), &(*items)[i], error)) return false;
+  }
+  return true;
 }
 
 bool ParseSegment(const nlohmann::json& value, const std::string& place, KeySegment* segment,
@@ -43,23 +58,13 @@ bool ParseKey(const nlohmann::json& value, const std::string& place, KeyDefiniti
     return false;
   }
   const nlohmann::json duplicates = value.value("duplicates", nlohmann::json(true));
-  const nlohmann::json segments = value.value("segments", nlohmann::json());
   if (!duplicates.is_boolean()) {
     *error = Field(place, "duplicates") + ": expected true or false";
     return false;
   }
-  if (!segments.is_array()) {
-    *error = Field(place, "segments") + ": expected an array of segments";
-    return false;
-  }
   key->duplicates = duplicates.get<bool>();
-  key->segments.resize(segments.size());
-  for (size_t i = 0; i < segments.size(); ++i) {
-    if (!ParseSegment(segments[i], Index(Field(place, "segments"), i), &key->segments[i], error)) {
-      return false;
-    }
-  }
-  return true;
+  return ParseArray(value.value("segments", nlohmann::json()), Field(place, "segments"), "segments",
+                    ParseSegment, &key->segments, error);
 }
 
 }  // namespace
@@ -80,15 +85,7 @@ nlohmann::json KeysToJson(const std::vector<KeyDefinition>& keys) {
 
 bool ParseKeys(const nlohmann::json& value, const std::string& place,
                std::vector<KeyDefinition>* keys, std::string* error) {
-  if (!value.is_array()) {
-    *error = place + ": expected an array of key definitions";
-    return false;
-  }
-  keys->assign(value.size(), {});
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (!ParseKey(value[i], Index(place, i), &(*keys)[i], error)) return false;
-  }
-  return true;
+  return ParseArray(value, place, "key definitions", ParseKey, keys, error);
 }
 
 }  // namespace h5

@@ -99,12 +99,12 @@ std::vector<Layout> MakeLayouts() {
   };
 }
 
-}  // namespace
-
 const std::vector<Layout>& AllLayouts() {
   static const std::vector<Layout>* const layouts = new std::vector<Layout>(MakeLayouts());
   return *layouts;
 }
+
+}  // namespace
 
 const Layout* FindLayout(std::string_view name) {
   for (const Layout& layout : AllLayouts()) {

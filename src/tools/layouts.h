@@ -1,13 +1,17 @@
-// The record layouts of the account book's data files, as the book builder
-// writes them and the dump decodes them: record length, named fields and the
-// keys the diagnosis reads by. Offsets are the diagnosis's own (store/).
+// The record layouts of the account book's data files (offsets from store/)
+// and their JSON form in a book: a record is an object of named fields or
+// {"hex": "..."}; keys are [{"number", "duplicates", "segments": [{"offset",
+// "length", "type": "signed" | "unsigned" | "string"}]}].
 #ifndef H5KAKEI_TOOLS_LAYOUTS_H_
 #define H5KAKEI_TOOLS_LAYOUTS_H_
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "platform/kakeidb/file_definition.h"
 
@@ -38,22 +42,33 @@ struct Layout {
   std::vector<KeyDefinition> keys;
 };
 
-// start, period, category, card, cashbook, installment, budget, salary-item,
-// salary-amount, in this order.
-const std::vector<Layout>& AllLayouts();
-
 // nullptr when no layout has that name.
 const Layout* FindLayout(std::string_view name);
 
-// The layout whose record length and keys equal those of definition; nullptr
-// when none does. The owner name is not looked at.
+// The layout with the record length and keys of definition, or nullptr.
 const Layout* RecognizeLayout(const FileDefinition& definition);
 
-// nullptr when the layout has no field of that name.
 const FieldDef* FindField(const Layout& layout, std::string_view name);
 
 // "start, period, ..." for messages.
 std::string LayoutNames();
+
+// Packs one record; fields not given are 0, or blanks for text. layout may
+// be nullptr (hex records only). *error starts with place.
+bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::json& value,
+                const std::string& place, std::vector<uint8_t>* record, std::string* error);
+
+// The fields of layout that lie within record; text without trailing blanks.
+nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> record);
+
+// Its fields when packing them gives back the same bytes, else {"hex": ...}.
+nlohmann::json RecordToJson(const Layout* layout, std::span<const uint8_t> record);
+
+nlohmann::json KeysToJson(const std::vector<KeyDefinition>& keys);
+
+// Checks only the form; ValidateFileDefinition says whether the keys suit.
+bool ParseKeys(const nlohmann::json& value, const std::string& place,
+               std::vector<KeyDefinition>* keys, std::string* error);
 
 }  // namespace h5
 

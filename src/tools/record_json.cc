@@ -1,4 +1,4 @@
-#include "tools/data_json.h"
+#include "tools/layouts.h"
 
 #include <algorithm>
 #include <optional>
@@ -59,10 +59,9 @@ bool PutField(const FieldDef& field, const nlohmann::json& value, const std::str
 }  // namespace
 
 bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::json& value,
-                std::string_view place, std::vector<uint8_t>* record, std::string* error) {
-  std::string where(place);
+                const std::string& place, std::vector<uint8_t>* record, std::string* error) {
   if (!value.is_object()) {
-    *error = where + ": expected an object of fields or {\"hex\": ...}, got " + TypeName(value);
+    *error = place + ": expected an object of fields or {\"hex\": ...}, got " + TypeName(value);
     return false;
   }
   size_t length = static_cast<size_t>(record_length);
@@ -71,11 +70,11 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
     std::optional<std::vector<uint8_t>> bytes;
     if (hex.is_string()) bytes = ParseHex(hex.get_ref<const std::string&>());
     if (value.size() != 1) {
-      *error = where + ": a record given as hex has no other members";
+      *error = place + ": a record given as hex has no other members";
     } else if (!bytes) {
-      *error = Field(where, "hex") + ": expected a string of hex digit pairs";
+      *error = Field(place, "hex") + ": expected a string of hex digit pairs";
     } else if (bytes->size() != length) {
-      *error = Field(where, "hex") + ": " + std::to_string(bytes->size()) +
+      *error = Field(place, "hex") + ": " + std::to_string(bytes->size()) +
                " bytes; the records of this file are " + std::to_string(length) + " bytes";
     } else {
       *record = std::move(*bytes);
@@ -84,7 +83,7 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
     return false;
   }
   if (layout == nullptr) {
-    *error = where + ": without a layout every record is given as {\"hex\": ...}";
+    *error = place + ": without a layout every record is given as {\"hex\": ...}";
     return false;
   }
   std::vector<uint8_t> bytes(length, 0);
@@ -94,7 +93,7 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
     }
   }
   for (const auto& [name, field_value] : value.items()) {
-    std::string field_place = Field(where, name);
+    std::string field_place = Field(place, name);
     const FieldDef* field = FindField(*layout, name);
     if (field == nullptr) {
       *error = field_place + ": no such field in layout \"" + layout->name + "\"";

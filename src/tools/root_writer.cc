@@ -59,24 +59,20 @@ bool WriteFile(const fs::path& folder, const PlannedFile& file,
   // A file of the old root goes first: writing into it would follow a link.
   fs::remove(*target, ec);
   std::string message;
+  bool ok = false;
   if (file.data) {
     std::unique_ptr<DataFileWriter> writer =
         DataFileWriter::Create(*target, file.data->definition, &message);
-    bool ok = writer != nullptr;
+    ok = writer != nullptr;
     for (size_t i = 0; ok && i < file.data->records.size(); ++i) {
       ok = writer->Append(file.data->records[i], &message);
     }
-    if (!ok || !writer->Commit(&message)) {
-      *error = file.place + ": cannot write the data file: " + message;
-      return false;
-    }
-    return true;
+    ok = ok && writer->Commit(&message);
+  } else {
+    ok = WriteFileAtomically(*target, file.bytes, file.executable ? 0755 : 0644);
   }
-  if (!WriteFileAtomically(*target, file.bytes, file.executable ? 0755 : 0644)) {
-    *error = file.place + ": cannot write the file";
-    return false;
-  }
-  return true;
+  if (!ok) *error = file.place + ": cannot write the file" + (file.data ? ": " + message : "");
+  return ok;
 }
 
 // Puts fresh in root's place and removes the old tree. The exchange does it

@@ -14,9 +14,17 @@ bool HasLineBreak(std::string_view text) {
   return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
 }
 
-bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
-  if (value.is_object()) return true;
-  *error = place + ": expected an object, got " + TypeName(value);
+// A value that is text without a line break, or null for one left out;
+// also is more text that must have no line break.
+bool CheckLineOrNull(const nlohmann::json& value, std::string_view also, const std::string& place,
+                     const char* expected, const char* broken, std::string* error) {
+  if (!value.is_null() && !value.is_string()) {
+    *error = place + ": expected " + expected + " or null, got " + TypeName(value);
+  } else if (HasLineBreak(also) || HasLineBreak(value.is_null() ? "" : value.get<std::string>())) {
+    *error = place + ": " + broken + " cannot hold a line break or NUL";
+  } else {
+    return true;
+  }
   return false;
 }
 
@@ -96,16 +104,12 @@ bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*
     text += "\n[" + key + "]\n";
     for (const auto& [name, value] : values.items()) {
       if (value.is_null()) continue;
-      if (!value.is_string()) {
-        *error = Member(place, name) + ": expected text or null, got " + TypeName(value);
+      if (!CheckLineOrNull(value, name, Member(place, name), "text", "a registry string value",
+                           error)) {
         return false;
       }
-      const std::string& data = value.get_ref<const std::string&>();
-      if (HasLineBreak(name) || HasLineBreak(data)) {
-        *error = Member(place, name) + ": a registry string value cannot hold a line break or NUL";
-        return false;
-      }
-      text += (name.empty() ? "@" : RegistryQuoted(name)) + "=" + RegistryQuoted(data) + "\n";
+      text += (name.empty() ? "@" : RegistryQuoted(name)) + "=" +
+              RegistryQuoted(value.get<std::string>()) + "\n";
     }
   }
   files->emplace_back("registry", "", text).root_file = "registry.reg";
@@ -154,16 +158,8 @@ bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*r
                "line break";
       return false;
     }
-    if (value.is_null()) continue;
-    if (!value.is_string()) {
-      *error = place + ": expected the cookie text or null, got " + TypeName(value);
-      return false;
-    }
-    if (HasLineBreak(value.get_ref<const std::string&>())) {
-      *error = place + ": cookie text cannot hold a line break or NUL";
-      return false;
-    }
-    text += address + "\t" + value.get<std::string>() + "\n";
+    if (!CheckLineOrNull(value, "", place, "the cookie text", "cookie text", error)) return false;
+    if (!value.is_null()) text += address + "\t" + value.get<std::string>() + "\n";
   }
   files->emplace_back("cookies", "", text).root_file = "cookies.txt";
   return true;
