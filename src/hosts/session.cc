@@ -1,12 +1,8 @@
 #include "hosts/session.h"
 
 #include <cstdlib>
-#include <ctime>
 
-#include "platform/kakeidb/kakeidb.h"
-#include "platform/root/root_cookie_store.h"
-#include "platform/root/root_environment.h"
-#include "platform/root/root_shell.h"
+#include "platform/root/local_date.h"
 #include "startup/startup.h"
 #include "store/module.h"
 #include "text/ansi.h"
@@ -39,33 +35,21 @@ class Session::FixedScreen : public Screen {
 
 Session::Session(const SessionOptions& options, Dialogs* dialogs)
     : options_(options),
-      environment_(std::make_unique<RootEnvironment>(options.root)),
-      cookies_(std::make_unique<RootCookieStore>(environment_->root())),
-      root_shell_(std::make_unique<RootShell>(environment_->root())),
-      shell_(std::make_unique<RecordingShell>(*root_shell_, launches_)),
+      machine_(MakeMachine(options)),
+      shell_(std::make_unique<RecordingShell>(*machine_.shell, launches_)),
       screen_(std::make_unique<FixedScreen>(options.twips_per_pixel)),
       scripted_(options.answers),
-      dialogs_(dialogs ? dialogs : &scripted_) {
-  if (options.today) environment_->SetToday(options.today);
-  records_ = OpenKakeiDb(environment_->root(), *environment_);
-}
+      dialogs_(dialogs ? dialogs : &scripted_) {}
 
 Session::~Session() = default;
 
 void Session::Start() {
-  ResetModule(Ports{environment_.get(), records_.get(), dialogs_, shell_.get(), cookies_.get(),
-                    screen_.get()});
+  ResetModule(Ports{machine_.environment.get(), machine_.records.get(), dialogs_, shell_.get(),
+                    machine_.cookies.get(), screen_.get()});
   Main();
 }
 
-std::chrono::year_month_day LocalToday() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
-                                     std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
-                                     std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
-}
+std::chrono::year_month_day LocalToday() { return LocalDate(); }
 
 std::filesystem::path RootFromEnvironment() {
   const char* root = std::getenv("H5KAKEI_ROOT");

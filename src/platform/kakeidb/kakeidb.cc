@@ -11,6 +11,7 @@
 #include "platform/kakeidb/data_file_handle.h"
 #include "platform/kakeidb/position_block.h"
 #include "platform/root/path_map.h"
+#include "text/ansi.h"
 
 namespace h5 {
 namespace {
@@ -31,6 +32,12 @@ std::string_view PathInKeyBuffer(const void* key_buffer) {
 }
 
 bool IsReadOnlyOpenMode(int16_t mode) { return mode <= 0 && mode >= -3; }
+
+// A Windows path on the machine itself: its ANSI bytes as a file-system path.
+std::optional<std::filesystem::path> NativePath(std::string_view windows_path) {
+  const std::string utf8 = FromAnsi(windows_path);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 }  // namespace
 
@@ -79,7 +86,8 @@ int16_t KakeiDb::Open(void* position_block, const void* data_buffer, const int32
   if (key_buffer == nullptr) return kBtrInvalidFileName;
   std::string_view windows_path = PathInKeyBuffer(key_buffer);
   if (windows_path.empty()) return kBtrInvalidFileName;
-  std::optional<std::filesystem::path> path = MapWindowsPath(root_, windows_path);
+  std::optional<std::filesystem::path> path =
+      root_.empty() ? NativePath(windows_path) : MapWindowsPath(root_, windows_path);
   if (!path) return kBtrInvalidFileName;
 
   std::string_view owner;
@@ -124,6 +132,7 @@ DataFileHandle* KakeiDb::Find(const void* position_block) {
 
 std::unique_ptr<KakeiDb> OpenKakeiDb(const std::filesystem::path& root, Environment& environment) {
   std::string options = environment.WinIniString("Btrieve", "OPTIONS", "", 256);
+  if (root.empty()) return std::make_unique<KakeiDb>(root, OpenFileLimitFromOptions(options));
   std::error_code ec;
   std::filesystem::path absolute = std::filesystem::absolute(root, ec);
   return std::make_unique<KakeiDb>(ec ? root : absolute, OpenFileLimitFromOptions(options));

@@ -12,7 +12,6 @@
 
 #include "platform/environment.h"
 #include "platform/record_manager.h"
-#include "platform/record_manager.h"
 
 namespace h5 {
 
@@ -46,7 +45,8 @@ class DataFileHandle;
 // Calls are serialised: one engine may serve several threads.
 class KakeiDb : public RecordManager {
  public:
-  // root: the environment root whose drive folders hold the files.
+  // root: the environment root whose drive folders hold the files; empty on
+  // Windows, where the paths name the machine's own files.
   KakeiDb(std::filesystem::path root, int open_file_limit);
   ~KakeiDb() override;
 
@@ -79,8 +79,8 @@ class KakeiDb : public RecordManager {
   int open_files_ = 0;
 };
 
-// The engine for root, with the open-file limit read from environment's
-// WIN.INI [Btrieve] OPTIONS "/f:N" (20 when absent or unparsable).
+// The engine for root (empty: the machine's own files), with the open-file limit read from
+// environment's WIN.INI [Btrieve] OPTIONS "/f:N" (20 when absent or unparsable).
 std::unique_ptr<KakeiDb> OpenKakeiDb(const std::filesystem::path& root, Environment& environment);
 
 }  // namespace h5

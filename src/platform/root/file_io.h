@@ -4,6 +4,7 @@
 #define H5KAKEI_PLATFORM_ROOT_FILE_IO_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,16 @@ ReadStatus ReadFileBytes(const std::filesystem::path& path, std::string* bytes);
 // removed, the old file is untouched and false is returned.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          unsigned mode = 0644);
+
+// Creates a new, empty file in directory whose name starts with prefix and
+// ends in a unique suffix, readable by everyone (0644). nullopt when it
+// cannot be created.
+std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::path& directory,
+                                                      std::string_view prefix);
+
+// Flushes the file or directory at path to the disk, so a rename that follows
+// or went before survives a crash. False when that cannot be done.
+bool FlushToDisk(const std::filesystem::path& path);
 
 }  // namespace h5
 
