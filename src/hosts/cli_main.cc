@@ -81,6 +81,7 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   try {
+    h5::UseBinaryOutput();
     std::vector<std::string> args(argv + 1, argv + argc);
     return h5::Run(args);
   } catch (const std::exception& e) {

@@ -16,6 +16,10 @@ constexpr int kCliUsageError = 2;
 // Prints "h5kakei: message" on standard error; returns kCliUsageError.
 int Fail(const std::string& message);
 
+// Makes standard output pass bytes as they are (no "\r\n" on Windows), so
+// both builds print the same.
+void UseBinaryOutput();
+
 // Whether the tile commands have a machine to read; *error says why not.
 bool CheckMachine(const CliOptions& options, std::string* error);
 

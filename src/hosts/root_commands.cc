@@ -14,6 +14,8 @@ int Fail(const std::string& message) {
   return kCliUsageError;
 }
 
+void UseBinaryOutput() {}
+
 // The root of commands that read one: it must be an existing directory.
 bool CheckMachine(const CliOptions& options, std::string* error) {
   const std::filesystem::path& root = options.session.root;

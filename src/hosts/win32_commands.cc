@@ -1,5 +1,9 @@
 // The machine-dependent commands on Windows, where the machine is the one
 // the program runs on: no root, no Qt face.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -58,6 +62,8 @@ int Fail(const std::string& message) {
   std::cerr << "h5kakei: " << message << "\n";
   return kCliUsageError;
 }
+
+void UseBinaryOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
 bool CheckMachine(const CliOptions& options, std::string* error) {
   if (options.root_given) {

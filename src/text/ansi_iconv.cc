@@ -25,8 +25,8 @@ class Converter {
 
   // iconv_open reports failure as (iconv_t)-1.
   bool ok() const {
-    return cd_ != reinterpret_cast<iconv_t>(-1);
-  }  // NOLINT(performance-no-int-to-ptr)
+    return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
 
   // Converts input. A sequence iconv rejects is replaced by replacement and
   // skipped by skip(input, position) bytes (at least 1).
