@@ -44,5 +44,34 @@ for day in 2002-04-15 2010-12-31 2024-02-29 2031-03-31 2089-05-01; do
   bash "$here/scripts/wine-book.sh" --root "$work/root" >/dev/null
   compare "demo book" "$work/root" "$day"
 done
+# The demo as the Windows sample command writes it into a folder, pointed at
+# by the registry as the command says: the same answers but for the folders.
+day=2024-02-29
+rm -rf "$work/root"
+"$linux_cli" sample --root "$work/root" --today "$day" >/dev/null
+bash "$here/scripts/wine-book.sh" --root "$work/root" >/dev/null
+rm -rf "$(winepath -u 'C:\h5demo')"
+wine "$win_cli" sample 'C:\h5demo' --today "$day" >/dev/null
+wine reg add 'HKLM\Software\Wow6432Node\SORAHATO\ひだまり家庭帳５' /v Path /d 'C:\h5demo\Hidamari5' /f \
+  >/dev/null
+"$linux_cli" diagnose --root "$work/root" --today "$day" --json >"$work/linux.json"
+wine "$win_cli" diagnose --today "$day" --json >"$work/windows.json"
+compared=$((compared + 1))
+if python3 - "$work/linux.json" "$work/windows.json" <<'PY'; then
+import json, sys
+linux, windows = (json.load(open(name, encoding="utf-8")) for name in sys.argv[1:])
+moved = {"install_dir": "C:\\h5demo\\Hidamari5\\", "data_dir": "C:\\h5demo\\HdmData5\\",
+         "kakei_dir": "C:\\h5demo\\HdmData5\\kakeibo\\kakeibo1\\"}
+for key, folder in moved.items():
+    if windows["startup"][key] != folder:
+        sys.exit(key + ": " + windows["startup"][key])
+    windows["startup"][key] = linux["startup"][key]
+sys.exit(0 if linux == windows else "answers differ")
+PY
+  echo "same: demo book written by the Windows sample command on $day"
+else
+  failed=$((failed + 1))
+  echo "DIFFERENT: demo book written by the Windows sample command on $day"
+fi
 echo "$((compared - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

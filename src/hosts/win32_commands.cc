@@ -38,6 +38,8 @@ bool PlaceSample(const fs::path& staging, const fs::path& folder, std::string* e
       *error = Utf8(folder / name) + " already exists; give an empty folder";
       return false;
     }
+  }
+  for (const char* name : {"Hidamari5", "HdmData5"}) {
     fs::rename(staging / "drive_c" / name, folder / name, ec);
     if (ec) {
       *error = "cannot move the demo into " + Utf8(folder) + ": " + ec.message();
