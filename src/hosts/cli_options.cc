@@ -2,8 +2,16 @@
 
 #include <charconv>
 #include <cmath>
+#include <iostream>
+
+#include "hosts/machine_commands.h"
 
 namespace h5 {
+
+int Fail(const std::string& message) {
+  std::cerr << "h5kakei: " << message << "\n";
+  return kCliUsageError;
+}
 
 const char kUsage[] =
     "usage: h5kakei COMMAND [options]\n"

@@ -12,7 +12,7 @@
 namespace h5 {
 
 struct CliOptions {
-  std::string command;                  // diagnose, click, render, book, sample, dump, help
+  std::string command;                   // diagnose, click, render, book, sample, dump, help
   std::vector<std::string> positionals;  // after the command
   SessionOptions session;
   bool root_given = false;

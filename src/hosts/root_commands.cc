@@ -4,15 +4,11 @@
 
 #include "hosts/machine_commands.h"
 #include "hosts/render_command.h"
+#include "platform/root/local_date.h"
 #include "tools/book_builder.h"
 #include "tools/sample.h"
 
 namespace h5 {
-
-int Fail(const std::string& message) {
-  std::cerr << "h5kakei: " << message << "\n";
-  return kCliUsageError;
-}
 
 void UseBinaryOutput() {}
 
@@ -52,7 +48,7 @@ int RunBook(const CliOptions& options) {
 int RunSample(const CliOptions& options) {
   if (!options.root_given) return Fail("sample needs --root DIR");
   if (!options.positionals.empty()) return Fail("sample takes no arguments besides its options");
-  std::chrono::year_month_day today = options.session.today ? *options.session.today : LocalToday();
+  std::chrono::year_month_day today = options.session.today ? *options.session.today : LocalDate();
   std::string error;
   if (!BuildSampleRoot(options.session.root, today, &error)) return Fail(error);
   std::cout << "wrote a demo account book to " << options.session.root.string() << "\n";

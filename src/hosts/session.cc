@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "platform/root/local_date.h"
 #include "startup/startup.h"
 #include "store/module.h"
 #include "text/ansi.h"
@@ -48,8 +47,6 @@ void Session::Start() {
                     machine_.cookies.get(), screen_.get()});
   Main();
 }
-
-std::chrono::year_month_day LocalToday() { return LocalDate(); }
 
 std::filesystem::path RootFromEnvironment() {
   const char* root = std::getenv("H5KAKEI_ROOT");

@@ -69,9 +69,6 @@ class Session {
   Dialogs* dialogs_;
 };
 
-// Today's date on this machine's clock, in the local time zone.
-std::chrono::year_month_day LocalToday();
-
 // The root named by --root, else by H5KAKEI_ROOT; empty when neither.
 std::filesystem::path RootFromEnvironment();
 

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "hosts/machine_commands.h"
+#include "platform/root/local_date.h"
 #include "text/ansi.h"
 #include "tools/sample.h"
 
@@ -60,11 +61,6 @@ bool PlaceSample(const fs::path& staging, const fs::path& folder, std::string* e
 
 }  // namespace
 
-int Fail(const std::string& message) {
-  std::cerr << "h5kakei: " << message << "\n";
-  return kCliUsageError;
-}
-
 void UseBinaryOutput() { _setmode(_fileno(stdout), _O_BINARY); }
 
 bool CheckMachine(const CliOptions& options, std::string* error) {
@@ -95,7 +91,7 @@ int RunSample(const CliOptions& options) {
   fs::create_directories(folder, ec);
   const fs::path staging = folder / ".h5kakei-sample";
   fs::remove_all(staging, ec);
-  std::chrono::year_month_day today = options.session.today ? *options.session.today : LocalToday();
+  std::chrono::year_month_day today = options.session.today ? *options.session.today : LocalDate();
   bool ok = BuildSampleRoot(staging, today, &error) && PlaceSample(staging, folder, &error);
   fs::remove_all(staging, ec);
   if (!ok) return Fail(error);
