@@ -18,7 +18,9 @@ namespace {
 int RunTile(const CliOptions& options, bool click) {
   std::string error;
   if (!CheckMachine(options, &error)) return Fail(error);
-  Session session(options.session);
+  SessionOptions session_options = options.session;
+  if (!options.twips_given) session_options.twips_per_pixel = ScreenTwipsPerPixel();
+  Session session(session_options);
   session.Start();
   RecordingSurface surface;
   FrmKakei control(surface);

@@ -91,6 +91,7 @@ std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::st
         return std::nullopt;
       }
       options.session.twips_per_pixel = twips;
+      options.twips_given = true;
     } else if (arg == "--answer") {
       if (!value(&v)) return std::nullopt;
       std::optional<Answer> answer = ParseAnswer(v);

@@ -16,6 +16,7 @@ struct CliOptions {
   std::vector<std::string> positionals;  // after the command
   SessionOptions session;
   bool root_given = false;
+  bool twips_given = false;
   bool json = false;
   std::string out;  // render --out
 };

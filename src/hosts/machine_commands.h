@@ -20,6 +20,10 @@ int Fail(const std::string& message);
 // both builds print the same.
 void UseBinaryOutput();
 
+// The screen's twips per pixel when --twips-per-pixel is not given: 15 for a
+// root (96 dpi), the desktop's on Windows.
+float ScreenTwipsPerPixel();
+
 // Whether the tile commands have a machine to read; *error says why not.
 bool CheckMachine(const CliOptions& options, std::string* error);
 

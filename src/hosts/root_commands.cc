@@ -12,6 +12,8 @@ namespace h5 {
 
 void UseBinaryOutput() {}
 
+float ScreenTwipsPerPixel() { return 15.0f; }
+
 // The root of commands that read one: it must be an existing directory.
 bool CheckMachine(const CliOptions& options, std::string* error) {
   const std::filesystem::path& root = options.session.root;

@@ -10,6 +10,7 @@
 
 #include "hosts/machine_commands.h"
 #include "platform/root/local_date.h"
+#include "platform/win32/win32_screen.h"
 #include "text/ansi.h"
 #include "tools/sample.h"
 
@@ -62,6 +63,8 @@ bool PlaceSample(const fs::path& staging, const fs::path& folder, std::string* e
 }  // namespace
 
 void UseBinaryOutput() { _setmode(_fileno(stdout), _O_BINARY); }
+
+float ScreenTwipsPerPixel() { return Win32Screen().TwipsPerPixelX(); }
 
 bool CheckMachine(const CliOptions& options, std::string* error) {
   if (options.root_given) {
