@@ -31,7 +31,9 @@ const char kUsage[] =
     "      prints the key definitions and records of a data file\n"
     "\n"
     "--answer takes ok, cancel, yes or no and answers the message boxes in order; a box with\n"
-    "no answer left is closed (OK, Cancel or No). The root defaults to $H5KAKEI_ROOT.\n";
+    "no answer left is closed (OK, Cancel or No). The root defaults to $H5KAKEI_ROOT.\n"
+    "h5kakei.exe on Windows reads the machine itself (no --root), writes the demo with\n"
+    "sample FOLDER, and has no render or book.\n";
 
 std::optional<std::chrono::year_month_day> ParseIsoDate(const std::string& text) {
   int y = 0, m = 0, d = 0;
