@@ -33,7 +33,8 @@ const char kUsage[] =
     "--answer takes ok, cancel, yes or no and answers the message boxes in order; a box with\n"
     "no answer left is closed (OK, Cancel or No). The root defaults to $H5KAKEI_ROOT.\n"
     "h5kakei.exe on Windows reads the machine itself (no --root), writes the demo with\n"
-    "sample FOLDER, and has no render or book.\n";
+    "sample FOLDER [--install] (--install also sets the registry and WIN.INI to it),\n"
+    "and has no render or book.\n";
 
 std::optional<std::chrono::year_month_day> ParseIsoDate(const std::string& text) {
   int y = 0, m = 0, d = 0;
@@ -102,6 +103,8 @@ std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::st
         return std::nullopt;
       }
       options.session.answers.push_back(*answer);
+    } else if (arg == "--install") {
+      options.install = true;
     } else if (arg == "--json") {
       options.json = true;
     } else if (arg == "--out") {

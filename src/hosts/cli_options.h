@@ -17,6 +17,7 @@ struct CliOptions {
   SessionOptions session;
   bool root_given = false;
   bool twips_given = false;
+  bool install = false;  // sample on Windows: also set the suite's settings
   bool json = false;
   std::string out;  // render --out
 };

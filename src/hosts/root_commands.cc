@@ -49,6 +49,8 @@ int RunBook(const CliOptions& options) {
 
 int RunSample(const CliOptions& options) {
   if (!options.root_given) return Fail("sample needs --root DIR");
+  if (options.install)
+    return Fail("--install is for h5kakei.exe on Windows; a root holds its settings");
   if (!options.positionals.empty()) return Fail("sample takes no arguments besides its options");
   std::chrono::year_month_day today = options.session.today ? *options.session.today : LocalDate();
   std::string error;

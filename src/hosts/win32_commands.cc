@@ -2,6 +2,7 @@
 // the program runs on: no root, no Qt face.
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "hosts/machine_commands.h"
 #include "platform/root/local_date.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_screen.h"
 #include "text/ansi.h"
 #include "tools/sample.h"
@@ -60,6 +62,34 @@ bool PlaceSample(const fs::path& staging, const fs::path& folder, std::string* e
   return true;
 }
 
+constexpr char kSuiteKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\SORAHATO\\ひだまり家庭帳５";
+constexpr char kBtrieveOptions[] = "/m:32 /p:1024 /b:16 /f:50 /l:40 /n:12";
+
+// Points the suite at the demo: the registry value and the record manager's
+// WIN.INI options, as its installer would set them.
+bool InstallSettings(const std::string& install, std::string* error) {
+  const std::string subkey = ToAnsi(std::string(kSuiteKey).substr(sizeof("HKEY_LOCAL_MACHINE")));
+  const std::string value = ToAnsi(install);
+  HKEY key = nullptr;
+  LONG rc = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr);
+  if (rc == ERROR_SUCCESS) {
+    rc = RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                        static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+  }
+  if (rc != ERROR_SUCCESS) {
+    *error =
+        "cannot set the registry value (error " + std::to_string(rc) + "; run as an administrator)";
+    return false;
+  }
+  if (!Win32Environment().WriteWinIniString("Btrieve", "OPTIONS", kBtrieveOptions)) {
+    *error = "cannot write WIN.INI";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void UseBinaryOutput() { _setmode(_fileno(stdout), _O_BINARY); }
@@ -86,7 +116,7 @@ int RunSample(const CliOptions& options) {
   std::string error;
   if (!CheckMachine(options, &error)) return Fail(error);
   if (options.positionals.size() != 1) {
-    return Fail("usage: h5kakei sample FOLDER [--today YYYY-MM-DD]");
+    return Fail("usage: h5kakei sample FOLDER [--today YYYY-MM-DD] [--install]");
   }
   std::error_code ec;
   const fs::path folder = fs::absolute(ArgumentPath(options.positionals[0]), ec);
@@ -100,14 +130,17 @@ int RunSample(const CliOptions& options) {
   if (!ok) return Fail(error);
 
   const std::string install = Utf8(folder / "Hidamari5");
-  std::cout << "wrote a demo account book to " << Utf8(folder) << "\n"
-            << "nothing else was changed; to point the suite at it, set:\n"
-            << "  registry HKEY_LOCAL_MACHINE\\SOFTWARE\\SORAHATO\\ひだまり家庭帳５ "
-               "(32-bit view): \"Path\" = \""
-            << install << "\"\n"
-            << "  WIN.INI [Btrieve] OPTIONS=/m:32 /p:1024 /b:16 /f:50 /l:40 /n:12\n"
-            << "  cookie of file:///" << install
-            << "\\timer\\bottom0.html: winflag=0 (kitchen timer not running)\n";
+  std::cout << "wrote a demo account book to " << Utf8(folder) << "\n";
+  if (options.install) {
+    if (!InstallSettings(install, &error)) return Fail(error);
+    std::cout << "set:\n";
+  } else {
+    std::cout << "nothing else was changed; to point the suite at it (or give --install), set:\n";
+  }
+  std::cout << "  registry " << kSuiteKey << " (32-bit view): \"Path\" = \"" << install << "\"\n"
+            << "  WIN.INI [Btrieve] OPTIONS=" << kBtrieveOptions << "\n"
+            << "not set: the cookie of file:///" << install
+            << "\\timer\\bottom0.html (none: the kitchen timer is not running)\n";
   return 0;
 }
 
