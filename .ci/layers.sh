@@ -2,15 +2,17 @@
 # Keeps the layers apart: every #include "folder/..." in src/ must name the
 # including folder itself or one it may use. The ports (headers directly in
 # platform/) are open to every layer; an adapter (platform/root, kakeidb,
-# fake) never includes another adapter.
+# fake) never includes another adapter; platform/os holds the file helpers
+# they share.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
 declare -A may_use=(
   [text]=""
   [platform]=""
-  [platform/root]="text"
-  [platform/kakeidb]="text"
+  [platform/os]=""
+  [platform/root]="platform/os text"
+  [platform/kakeidb]="platform/os text"
   [platform/fake]="text"
   [store]="text"
   [startup]="store text"
@@ -18,8 +20,8 @@ declare -A may_use=(
   [shell]="startup store text"
   [control]="shell diagnosis startup store text"
   [qt]="control text"
-  [tools]="platform/kakeidb platform/root store text"
-  [platform/win32]="text"
+  [tools]="platform/kakeidb platform/root platform/os store text"
+  [platform/win32]="platform/os text"
   [win32]="control store text"
   [com]="win32 control store text"
   [hosts]="*"

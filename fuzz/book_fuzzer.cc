@@ -18,7 +18,7 @@
 #include "fuzz_support.h"
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/root/ansi_scan.h"
-#include "platform/root/file_io.h"
+#include "platform/os/file_io.h"
 #include "platform/root/path_map.h"
 #include "platform/root/registry.h"
 #include "platform/root/root_cookie_store.h"

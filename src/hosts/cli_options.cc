@@ -2,10 +2,18 @@
 
 #include <charconv>
 #include <cmath>
+#include <iostream>
+
+#include "hosts/machine_commands.h"
 
 #include "text/day_number.h"
 
 namespace h5 {
+
+int Fail(const std::string& message) {
+  std::cerr << "h5kakei: " << message << "\n";
+  return kCliUsageError;
+}
 
 const char kUsage[] =
     "usage: h5kakei COMMAND [options]\n"
@@ -25,7 +33,10 @@ const char kUsage[] =
     "      prints the key definitions and records of a data file\n"
     "\n"
     "--answer takes ok, cancel, yes or no and answers the message boxes in order; a box with\n"
-    "no answer left is closed (OK, Cancel or No). The root defaults to $H5KAKEI_ROOT.\n";
+    "no answer left is closed (OK, Cancel or No). The root defaults to $H5KAKEI_ROOT.\n"
+    "h5kakei.exe on Windows reads the machine itself (no --root), writes the demo with\n"
+    "sample FOLDER [--install] (--install also sets the registry and WIN.INI to it),\n"
+    "and has no render or book.\n";
 
 std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::string* error) {
   CliOptions options;
@@ -70,6 +81,7 @@ std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::st
         return std::nullopt;
       }
       options.session.twips_per_pixel = twips;
+      options.twips_given = true;
     } else if (arg == "--answer") {
       if (!value(&v)) return std::nullopt;
       std::optional<Answer> answer = ParseAnswer(v);
@@ -78,6 +90,8 @@ std::optional<CliOptions> ParseCli(const std::vector<std::string>& args, std::st
         return std::nullopt;
       }
       options.session.answers.push_back(*answer);
+    } else if (arg == "--install") {
+      options.install = true;
     } else if (arg == "--json") {
       options.json = true;
     } else if (arg == "--out") {

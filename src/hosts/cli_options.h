@@ -16,6 +16,8 @@ struct CliOptions {
   std::vector<std::string> positionals;  // after the command
   SessionOptions session;
   bool root_given = false;
+  bool twips_given = false;
+  bool install = false;  // sample on Windows: also set the suite's settings
   bool json = false;
   std::string out;  // render --out
 };

@@ -15,7 +15,7 @@
 #include "hosts/cli_options.h"
 #include "hosts/menu_root.h"
 #include "hosts/session.h"
-#include "platform/root/root_environment.h"
+#include "platform/root/local_date.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_screen.h"
 #include "qt/tile_widget.h"
@@ -49,7 +49,7 @@ std::optional<int> EnsureRoot(const h5::CliOptions& options, bool is_default) {
     return 1;
   }
   std::string error;
-  if (!h5::BuildSampleRoot(root, options.session.today.value_or(h5::LocalToday()), &error)) {
+  if (!h5::BuildSampleRoot(root, options.session.today.value_or(h5::LocalDate()), &error)) {
     std::cerr << "h5kakei-menu: " << error << "\n";
     QMessageBox::critical(nullptr, QStringLiteral("H5Kakei"),
                           QStringLiteral("The demo account book could not be written:\n%1")

@@ -2,11 +2,6 @@
 
 #include <cstdlib>
 
-#include "platform/kakeidb/kakeidb.h"
-#include "platform/root/path_map.h"
-#include "platform/root/root_cookie_store.h"
-#include "platform/root/root_environment.h"
-#include "platform/root/root_shell.h"
 #include "startup/startup.h"
 #include "store/module.h"
 #include "text/ansi.h"
@@ -39,25 +34,20 @@ class Session::FixedScreen : public Screen {
 
 Session::Session(const SessionOptions& options, Dialogs* dialogs)
     : options_(options),
-      environment_(std::make_unique<RootEnvironment>(options.root)),
-      cookies_(std::make_unique<RootCookieStore>(environment_->root())),
-      root_shell_(std::make_unique<RootShell>(environment_->root())),
-      shell_(std::make_unique<RecordingShell>(*root_shell_, launches_)),
+      machine_(MakeMachine(options)),
+      shell_(std::make_unique<RecordingShell>(*machine_.shell, launches_)),
       screen_(std::make_unique<FixedScreen>(options.twips_per_pixel)),
       scripted_(options.answers),
-      dialogs_(dialogs ? dialogs : &scripted_) {
-  if (options.today) environment_->SetToday(options.today);
-  records_ = OpenKakeiDb(WindowsPathResolver(environment_->root()), *environment_);
-}
+      dialogs_(dialogs ? dialogs : &scripted_) {}
 
 // The module data must not outlive the adapters it points to.
 Session::~Session() {
-  if (Module().ports.records == records_.get()) ResetModule(Ports{});
+  if (Module().ports.records == machine_.records.get()) ResetModule(Ports{});
 }
 
 void Session::Start() {
-  ResetModule(Ports{environment_.get(), records_.get(), dialogs_, shell_.get(), cookies_.get(),
-                    screen_.get()});
+  ResetModule(Ports{machine_.environment.get(), machine_.records.get(), dialogs_, shell_.get(),
+                    machine_.cookies.get(), screen_.get()});
   Main();
 }
 

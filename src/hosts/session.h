@@ -1,5 +1,6 @@
-// One host thread's library, wired to an environment root: the adapters of
-// every port, start-up run once, then controls.
+// One host thread's library, wired to a machine: the adapters of every port,
+// start-up run once, then controls. On Linux the machine is an environment
+// root; on Windows it is the machine itself.
 #ifndef H5KAKEI_HOSTS_SESSION_H_
 #define H5KAKEI_HOSTS_SESSION_H_
 
@@ -15,10 +16,6 @@
 
 namespace h5 {
 
-class RootEnvironment;
-class RootCookieStore;
-class RootShell;
-
 // What a launch through the shell asked for and how it went.
 struct LaunchRecord {
   std::string program, parameters, directory;  // UTF-8
@@ -27,11 +24,24 @@ struct LaunchRecord {
 };
 
 struct SessionOptions {
-  std::filesystem::path root;
+  std::filesystem::path root;  // not used on Windows
   std::optional<std::chrono::year_month_day> today;
   float twips_per_pixel = 15.0f;
   std::vector<Answer> answers;
 };
+
+// The adapters of the ports that reach the machine.
+struct Machine {
+  std::unique_ptr<Environment> environment;
+  std::unique_ptr<CookieStore> cookies;
+  std::unique_ptr<Shell> shell;
+  std::unique_ptr<RecordManager> records;
+};
+
+// This system's machine for options: root_machine.cc on Linux (the root
+// directory), win32_machine.cc on Windows (native calls, today from
+// options.today when set).
+Machine MakeMachine(const SessionOptions& options);
 
 class Session {
  public:
@@ -52,14 +62,11 @@ class Session {
 
   SessionOptions options_;
   std::vector<LaunchRecord> launches_;
-  std::unique_ptr<RootEnvironment> environment_;
-  std::unique_ptr<RootCookieStore> cookies_;
-  std::unique_ptr<RootShell> root_shell_;
+  Machine machine_;
   std::unique_ptr<RecordingShell> shell_;
   std::unique_ptr<FixedScreen> screen_;
   ScriptedDialogs scripted_;
   Dialogs* dialogs_;
-  std::unique_ptr<RecordManager> records_;
 };
 
 // The root named by --root, else by H5KAKEI_ROOT; empty when neither.

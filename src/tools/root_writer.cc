@@ -8,7 +8,7 @@
 #include <random>
 
 #include "platform/kakeidb/data_file_writer.h"
-#include "platform/root/file_io.h"
+#include "platform/os/file_io.h"
 #include "platform/root/path_map.h"
 #include "text/ansi.h"
 

@@ -12,10 +12,17 @@
 namespace h5 {
 namespace {
 
+#ifdef _WIN32
+constexpr char kDecimalComma[] = "German_Germany.1252";
+#else
+constexpr char kDecimalComma[] = "de_DE.UTF-8";
+#endif
+
 TEST(DecimalCommaLocale, CookieNumbersReadAsInTheCLocale) {
   const std::string saved = std::setlocale(LC_ALL, nullptr);
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-      << "the de_DE.UTF-8 locale is missing: scripts/deps.sh generates it";
+  ASSERT_NE(std::setlocale(LC_ALL, kDecimalComma), nullptr)
+      << "the " << kDecimalComma << " locale is missing: scripts/deps.sh generates it";
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",");
   FakeCookieStore cookies;
   ResetModule(Ports{nullptr, nullptr, nullptr, nullptr, &cookies, nullptr});
   Module().InstallDir = "C:\\Hidamari5\\";

@@ -1,9 +1,6 @@
 #include "platform/kakeidb/data_file_writer.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -12,6 +9,7 @@
 #include "platform/kakeidb/format.h"
 #include "platform/kakeidb/key_codec.h"
 #include "platform/kakeidb/sqlite_util.h"
+#include "platform/os/file_io.h"
 
 namespace h5 {
 namespace {
@@ -23,15 +21,6 @@ bool Fail(std::string* error, std::string message) {
 
 std::string ErrnoText(const std::string& what, const std::filesystem::path& path) {
   return what + " " + path.string() + ": " + std::strerror(errno);
-}
-
-// Flushes a file or directory to the disk.
-bool SyncPath(const std::filesystem::path& path, int flags) {
-  int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
 }
 
 class SqliteDataFileWriter : public DataFileWriter {
@@ -48,8 +37,8 @@ class SqliteDataFileWriter : public DataFileWriter {
 
   bool Start(std::string* error) {
     sqlite3* raw = nullptr;
-    int rc = sqlite3_open_v2(temp_path_.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc = sqlite3_open_v2(SqliteFileName(temp_path_).c_str(), &raw,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     db_.reset(raw);
     if (rc != SQLITE_OK)
       return Fail(error, "cannot create " + temp_path_.string() + ": " + SqliteMessage(raw, rc));
@@ -122,7 +111,7 @@ class SqliteDataFileWriter : public DataFileWriter {
       broken_ = true;
       return Fail(error, "cannot close " + temp_path_.string() + ": " + sqlite3_errstr(rc));
     }
-    if (!SyncPath(temp_path_, O_RDONLY)) {
+    if (!FlushToDisk(temp_path_)) {
       broken_ = true;
       return Fail(error, ErrnoText("cannot flush", temp_path_));
     }
@@ -133,7 +122,7 @@ class SqliteDataFileWriter : public DataFileWriter {
       return Fail(error, "cannot replace " + path_.string() + ": " + ec.message());
     }
     committed_ = true;
-    SyncPath(path_.parent_path().empty() ? "." : path_.parent_path(), O_RDONLY | O_DIRECTORY);
+    FlushToDisk(path_.parent_path().empty() ? "." : path_.parent_path());
     return true;
   }
 
@@ -182,18 +171,13 @@ std::unique_ptr<DataFileWriter> DataFileWriter::Create(const std::filesystem::pa
   // The temporary file sits next to the target, so the rename stays on one
   // file system and replaces the target in one step.
   std::filesystem::path directory = path.parent_path().empty() ? "." : path.parent_path();
-  std::string temp_name = ".";
-  temp_name += path.filename().string();
-  temp_name += ".XXXXXX";
-  std::string pattern = (directory / temp_name).string();
-  int fd = ::mkstemp(pattern.data());
-  if (fd < 0) {
+  std::optional<std::filesystem::path> temp =
+      CreateUniqueFile(directory, "." + path.filename().string() + ".");
+  if (!temp) {
     Fail(error, ErrnoText("cannot create a file in", directory));
     return nullptr;
   }
-  ::fchmod(fd, 0644);
-  ::close(fd);
-  auto writer = std::make_unique<SqliteDataFileWriter>(path, pattern, definition);
+  auto writer = std::make_unique<SqliteDataFileWriter>(path, *temp, definition);
   if (!writer->Start(error)) return nullptr;
   return writer;
 }

@@ -8,7 +8,7 @@ namespace h5 {
 int OpenReadOnly(const std::filesystem::path& path, SqliteDb* db) {
   sqlite3* raw = nullptr;
   // No SQLITE_OPEN_URI and an absolute path: the name is never read as a URI.
-  const std::string name = std::filesystem::absolute(path).string();
+  const std::string name = SqliteFileName(std::filesystem::absolute(path));
   int rc = sqlite3_open_v2(name.c_str(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   db->reset(raw);
   if (rc != SQLITE_OK) return rc;
@@ -20,6 +20,11 @@ int OpenReadOnly(const std::filesystem::path& path, SqliteDb* db) {
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
   sqlite3_limit(raw, SQLITE_LIMIT_LENGTH, kMaxRecordLength + 1024);
   return sqlite3_exec(raw, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
+}
+
+std::string SqliteFileName(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
 }
 
 SqliteStatement Prepare(sqlite3* db, std::string_view sql, int* rc) {

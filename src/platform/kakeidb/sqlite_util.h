@@ -32,6 +32,9 @@ constexpr int kBusyTimeoutMs = 1000;
 // message) and may be null when out of memory.
 int OpenReadOnly(const std::filesystem::path& path, SqliteDb* db);
 
+// The name SQLite opens path by: UTF-8 (the bytes as they are on Linux).
+std::string SqliteFileName(const std::filesystem::path& path);
+
 // A statement kept for many runs. Null with *rc set on failure.
 SqliteStatement Prepare(sqlite3* db, std::string_view sql, int* rc);
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/root/ansi_scan.h"
-#include "platform/root/file_io.h"
+#include "platform/os/file_io.h"
 #include "text/ansi.h"
 #include "text/vbstring.h"
 

@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "platform/root/ansi_scan.h"
-#include "platform/root/file_io.h"
+#include "platform/os/file_io.h"
 #include "platform/root/path_map.h"
 #include "text/ansi.h"
 

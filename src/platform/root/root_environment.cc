@@ -1,12 +1,11 @@
 #include "platform/root/root_environment.h"
 
-#include <time.h>
-
 #include <iterator>
 #include <system_error>
 
 #include "platform/root/ansi_scan.h"
-#include "platform/root/file_io.h"
+#include "platform/os/file_io.h"
+#include "platform/root/local_date.h"
 #include "platform/root/ntfs_names.h"
 #include "platform/root/path_map.h"
 #include "platform/root/profile.h"
@@ -137,18 +136,6 @@ std::string RootEnvironment::ShortPath(std::string_view path) {
   return ShortWindowsPath(root_, path).value_or(std::string());
 }
 
-std::chrono::year_month_day LocalToday() {
-  time_t now = ::time(nullptr);
-  struct tm local {};
-  if (::localtime_r(&now, &local) == nullptr) {
-    return std::chrono::year_month_day{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
-  }
-  return std::chrono::year_month_day{std::chrono::year{local.tm_year + 1900},
-                                     std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
-                                     std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
-}
-
-std::chrono::year_month_day RootEnvironment::Today() { return today_ ? *today_ : LocalToday(); }
+std::chrono::year_month_day RootEnvironment::Today() { return today_ ? *today_ : LocalDate(); }
 
 }  // namespace h5

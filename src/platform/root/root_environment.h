@@ -16,9 +16,6 @@
 
 namespace h5 {
 
-// Today's date on this machine's clock, in the local time zone.
-std::chrono::year_month_day LocalToday();
-
 class RootEnvironment : public Environment {
  public:
   // root is made absolute; it need not exist (then everything reads as

@@ -140,7 +140,7 @@ class WriterTest : public EngineTest {
   void SetUp() override {
     EngineTest::SetUp();
     WriteFile(DiskPath("suitou02.dat"), CashBookDefinition(), CashRecords(50));
-    ASSERT_EQ(sqlite3_open(DiskPath("suitou02.dat").c_str(), &writer_), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(DiskPath("suitou02.dat").string().c_str(), &writer_), SQLITE_OK);
   }
   void TearDown() override { sqlite3_close(writer_), EngineTest::TearDown(); }
   int Exec(const std::string& sql) {

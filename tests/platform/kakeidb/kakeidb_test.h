@@ -55,7 +55,7 @@ inline void WriteFile(const std::filesystem::path& path, const FileDefinition& d
 // SQL through a writable connection of its own, as a foreign program would.
 inline void RunSql(const std::filesystem::path& path, const std::string& sql) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(path.string().c_str(), &db), SQLITE_OK);
   char* message = nullptr;
   EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK)
       << (message ? message : "") << " in " << sql;

@@ -1,9 +1,10 @@
 // Whole-file reads and atomic replacement for the files of an environment
 // root.
-#ifndef H5KAKEI_PLATFORM_ROOT_FILE_IO_H_
-#define H5KAKEI_PLATFORM_ROOT_FILE_IO_H_
+#ifndef H5KAKEI_PLATFORM_OS_FILE_IO_H_
+#define H5KAKEI_PLATFORM_OS_FILE_IO_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,16 @@ ReadStatus ReadFileBytes(const std::filesystem::path& path, std::string* bytes);
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          unsigned mode = 0644);
 
+// Creates a new, empty file in directory whose name starts with prefix and
+// ends in a unique suffix, readable by everyone (0644). nullopt when it
+// cannot be created.
+std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::path& directory,
+                                                      std::string_view prefix);
+
+// Flushes the file or directory at path to the disk, so a rename that follows
+// or went before survives a crash. False when that cannot be done.
+bool FlushToDisk(const std::filesystem::path& path);
+
 }  // namespace h5
 
-#endif  // H5KAKEI_PLATFORM_ROOT_FILE_IO_H_
+#endif  // H5KAKEI_PLATFORM_OS_FILE_IO_H_

@@ -1,4 +1,4 @@
-#include "platform/root/file_io.h"
+#include "platform/os/file_io.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -21,16 +21,25 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Makes the rename itself durable. The new content is already in place when
-// this runs, so its failure cannot be undone and is not reported.
-void SyncDirectory(const std::filesystem::path& dir) {
-  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
+}  // namespace
+
+bool FlushToDisk(const std::filesystem::path& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
   ::close(fd);
+  return ok;
 }
 
-}  // namespace
+std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::path& directory,
+                                                      std::string_view prefix) {
+  std::string pattern = (directory / (std::string(prefix) + "XXXXXX")).string();
+  int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  ::fchmod(fd, 0644);
+  ::close(fd);
+  return std::filesystem::path(pattern);
+}
 
 ReadStatus ReadFileBytes(const std::filesystem::path& path, std::string* bytes) {
   bytes->clear();
@@ -76,7 +85,9 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     ::unlink(temp.c_str());
     return false;
   }
-  SyncDirectory(path.parent_path());
+  // The new content is already in place, so a failure here cannot be undone
+  // and is not reported.
+  FlushToDisk(path.parent_path());
   return true;
 }
 

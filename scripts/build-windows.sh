@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Cross-builds the Windows programs and test suites into ${H5_WIN_BUILD:-build-windows}
+# with MinGW-w64; h5kakei.exe lands in build-windows/bin/. Installs what it needs
+# from Debian's packages first (the cross compiler, Wine, Xvfb, the ja_JP locale).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${H5_WIN_BUILD:-build-windows}
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales cmake ninja-build ccache
+          curl ca-certificates nlohmann-json3-dev googletest)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi
+
+# Wine takes its ANSI code page from the locale: the tests run in ja_JP.UTF-8.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  echo "Generating the ja_JP.UTF-8 locale"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo_cmd[@]}" locale-gen >/dev/null
+fi
+
+# SQLite for Windows: the amalgamation as the better-sqlite3 npm package
+# carries it (README, "On Windows"). Pinned and checked.
+sqlite_package=better-sqlite3-13.2.0
+sqlite_version=3.54.1
+sqlite_c_sha256=75a4760a7b9727a4c4c877aec92eacf39e52a8f2921ce00bd33be6d3a8e8e254
+sqlite_h_sha256=d6c84557261893439b341d2e6c35187ae3ea24fbfd843ad94616f72d89242b8c
+sqlite_dir="$build/_deps/sqlite-$sqlite_version"
+check_sqlite() {
+  echo "$sqlite_c_sha256  $sqlite_dir/sqlite3.c
+$sqlite_h_sha256  $sqlite_dir/sqlite3.h" | sha256sum --quiet -c - >/dev/null 2>&1
+}
+if ! check_sqlite; then
+  echo "Fetching SQLite $sqlite_version from the npm package $sqlite_package"
+  mkdir -p "$sqlite_dir"
+  tmp=$(mktemp -d)
+  trap 'rm -rf "$tmp"' EXIT
+  curl -fsSL "https://registry.npmjs.org/better-sqlite3/-/$sqlite_package.tgz" -o "$tmp/package.tgz"
+  tar -xzf "$tmp/package.tgz" -C "$tmp" package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h
+  cp "$tmp/package/deps/sqlite3/sqlite3.c" "$tmp/package/deps/sqlite3/sqlite3.h" "$sqlite_dir/"
+  check_sqlite || { echo "build-windows: SQLite sources do not match their SHA-256" >&2; exit 1; }
+fi
+
+cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${H5_BUILD_TYPE:-RelWithDebInfo} \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+  -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$PWD/$build/bin" \
+  -DH5_SQLITE_DIR="$PWD/$sqlite_dir" >/dev/null
+ninja -C "$build" ${H5_TARGETS:-}

@@ -1,0 +1,106 @@
+// ToAnsi and FromAnsi through iconv, on systems other than Windows.
+#include <errno.h>
+#include <iconv.h>
+
+#include <algorithm>
+
+#include "text/ansi.h"
+#include "text/ansi_char.h"
+#include "text/utf8.h"
+
+namespace h5 {
+
+namespace {
+
+// One iconv descriptor per direction and thread: a descriptor carries
+// conversion state and must never be shared between threads.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // iconv_open reports failure as (iconv_t)-1.
+  bool ok() const {
+    return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
+
+  // Converts input. A sequence iconv rejects is replaced by replacement and
+  // skipped by skip(input, position) bytes (at least 1).
+  template <typename Skip>
+  std::string Run(std::string_view input, std::string_view replacement, Skip skip) {
+    std::string out;
+    out.reserve(input.size() * 3 / 2 + 8);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(input.data());
+    size_t in_left = input.size();
+    char buffer[512];
+    while (in_left > 0) {
+      char* out_ptr = buffer;
+      size_t out_left = sizeof(buffer);
+      const size_t result = iconv(cd_, &in, &in_left, &out_ptr, &out_left);
+      out.append(buffer, static_cast<size_t>(out_ptr - buffer));
+      if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
+      // EILSEQ, or EINVAL for a sequence cut off at the end of the input.
+      const size_t pos = static_cast<size_t>(in - input.data());
+      const size_t step = std::min(std::max<size_t>(skip(input, pos), 1), in_left);
+      out.append(replacement);
+      in += step;
+      in_left -= step;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    char* out_ptr = buffer;
+    size_t out_left = sizeof(buffer);
+    iconv(cd_, nullptr, nullptr, &out_ptr, &out_left);
+    out.append(buffer, static_cast<size_t>(out_ptr - buffer));
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& ToAnsiConverter() {
+  thread_local Converter converter("CP932", "UTF-8");
+  return converter;
+}
+
+Converter& FromAnsiConverter() {
+  thread_local Converter converter("UTF-8", "CP932");
+  return converter;
+}
+
+}  // namespace
+
+// Without a CP932 converter on the system only ASCII passes; everything else
+// becomes the default character of the target side.
+std::string ToAnsi(std::string_view text) {
+  Converter& converter = ToAnsiConverter();
+  if (converter.ok()) return converter.Run(text, kAnsiDefaultChar, Utf8StepLength);
+  std::string out;
+  for (size_t pos = 0; pos < text.size(); pos += Utf8StepLength(text, pos)) {
+    const char c = text[pos];
+    out += static_cast<uint8_t>(c) < 0x80 ? c : kAnsiDefaultChar[0];
+  }
+  return out;
+}
+
+std::string FromAnsi(std::string_view ansi) {
+  Converter& converter = FromAnsiConverter();
+  if (converter.ok()) return converter.Run(ansi, kUnicodeDefaultChar, AnsiCharLength);
+  std::string out;
+  for (size_t pos = 0; pos < ansi.size(); pos += AnsiCharLength(ansi, pos)) {
+    const char c = ansi[pos];
+    if (static_cast<uint8_t>(c) < 0x80) {
+      out += c;
+    } else {
+      out += kUnicodeDefaultChar;
+    }
+  }
+  return out;
+}
+
+}  // namespace h5
