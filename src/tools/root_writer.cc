@@ -1,9 +1,5 @@
 #include "tools/book_plan.h"
 
-#include <fcntl.h>
-#include <stdio.h>  // renameat2
-
-#include <cerrno>
 #include <map>
 #include <random>
 
@@ -80,11 +76,12 @@ bool WriteFile(const fs::path& folder, const PlannedFile& file,
 std::error_code SwapIn(const fs::path& fresh, const fs::path& root) {
   std::error_code ec;
   std::error_code ignored;
-  if (renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, root.c_str(), RENAME_EXCHANGE) == 0) {
+  std::optional<std::error_code> exchanged = ExchangePaths(fresh, root);
+  if (exchanged && !*exchanged) {
     fs::remove_all(fresh, ignored);
     return ec;
   }
-  if (errno != EINVAL && errno != ENOSYS) return {errno, std::generic_category()};
+  if (exchanged) return *exchanged;
   const fs::path old = Beside(root, "old");
   fs::rename(root, old, ec);
   if (!ec) fs::rename(fresh, root, ec);

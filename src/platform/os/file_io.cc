@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>  // renameat2
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +23,15 @@ bool WriteAll(int fd, std::string_view bytes) {
 }
 
 }  // namespace
+
+std::optional<std::error_code> ExchangePaths(const std::filesystem::path& a,
+                                             const std::filesystem::path& b) {
+  if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) {
+    return std::error_code();
+  }
+  if (errno == EINVAL || errno == ENOSYS) return std::nullopt;
+  return std::error_code(errno, std::generic_category());
+}
 
 bool FlushToDisk(const std::filesystem::path& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

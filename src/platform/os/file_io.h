@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace h5 {
 
@@ -32,6 +33,12 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 // cannot be created.
 std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::path& directory,
                                                       std::string_view prefix);
+
+// Swaps the entries of two paths in one step: no error when done, the error
+// when it failed, nullopt where the system or the file system cannot exchange
+// (the caller may then fall back to two renames).
+std::optional<std::error_code> ExchangePaths(const std::filesystem::path& a,
+                                             const std::filesystem::path& b);
 
 // Flushes the file or directory at path to the disk, so a rename that follows
 // or went before survives a crash. False when that cannot be done.

@@ -98,4 +98,10 @@ bool FlushToDisk(const std::filesystem::path& path) {
   return file.handle != INVALID_HANDLE_VALUE && FlushFileBuffers(file.handle);
 }
 
+// MoveFileExW cannot swap two folders.
+std::optional<std::error_code> ExchangePaths(const std::filesystem::path&,
+                                             const std::filesystem::path&) {
+  return std::nullopt;
+}
+
 }  // namespace h5
