@@ -4,7 +4,6 @@
 #include "platform/win32/win32_cookie_store.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_shell.h"
-#include "text/ansi.h"
 
 namespace h5 {
 
@@ -13,14 +12,7 @@ Machine MakeMachine(const SessionOptions& options) {
   machine.environment = std::make_unique<Win32Environment>(options.today);
   machine.cookies = std::make_unique<Win32CookieStore>();
   machine.shell = std::make_unique<Win32Shell>();
-  // ANSI paths name the machine's own files; the path is built from UTF-8
-  // so no narrow-string conversion of the C library guesses the code page.
-  machine.records = OpenKakeiDb(
-      [](std::string_view windows_path) -> std::optional<std::filesystem::path> {
-        const std::string utf8 = FromAnsi(windows_path);
-        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-      },
-      *machine.environment);
+  machine.records = OpenKakeiDb(NativeWindowsPath, *machine.environment);
   return machine;
 }
 

@@ -161,4 +161,9 @@ std::string Win32Environment::LibraryDirectory() {
   }
 }
 
+std::optional<std::filesystem::path> NativeWindowsPath(std::string_view windows_path) {
+  const std::string utf8 = FromAnsi(windows_path);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace h5

@@ -7,11 +7,17 @@
 #ifndef H5KAKEI_PLATFORM_WIN32_WIN32_ENVIRONMENT_H_
 #define H5KAKEI_PLATFORM_WIN32_WIN32_ENVIRONMENT_H_
 
+#include <filesystem>
 #include <optional>
+#include <string_view>
 
 #include "platform/environment.h"
 
 namespace h5 {
+
+// A Windows path in the ANSI code page as this machine's file: the path is
+// built from UTF-8, so no narrow-string conversion guesses the code page.
+std::optional<std::filesystem::path> NativeWindowsPath(std::string_view windows_path);
 
 class Win32Environment : public Environment {
  public:

@@ -142,7 +142,8 @@ TEST(Win32KakeiDbTest, OpensDataFilesByTheirWindowsPath) {
   const uint8_t record[4] = {1, 0, 'a', 'b'};
   ASSERT_TRUE(writer->Append(record, &error) && writer->Commit(&error)) << error;
 
-  std::unique_ptr<KakeiDb> db = OpenKakeiDb(fs::path(), *std::make_unique<Win32Environment>());
+  std::unique_ptr<KakeiDb> db =
+      OpenKakeiDb(NativeWindowsPath, *std::make_unique<Win32Environment>());
   char block[kPositionBlockSize] = {};
   char key[kKeyBufferSize] = {};
   const std::string path = Ansi(file);
