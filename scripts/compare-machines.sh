@@ -44,6 +44,15 @@ for day in 2002-04-15 2010-12-31 2024-02-29 2031-03-31 2089-05-01; do
   bash "$here/scripts/wine-book.sh" --root "$work/root" >/dev/null
   compare "demo book" "$work/root" "$day"
 done
+# Books that go wrong: the demo with its cash book missing (no box), and with
+# its pay-statement file cut short (the record manager's status in a box).
+for damage in "rm -f suitou24.dat" "truncate -s 100 Kyuyo.dat"; do
+  rm -rf "$work/root"
+  "$linux_cli" sample --root "$work/root" --today 2024-04-01 >/dev/null
+  (cd "$work/root/drive_c/HdmData5/kakeibo/kakeibo1" && $damage)
+  bash "$here/scripts/wine-book.sh" --root "$work/root" >/dev/null
+  compare "demo book after '$damage'" "$work/root" 2024-04-01
+done
 # The demo as the Windows sample command writes it into a folder and points
 # the suite at it (--install): the same answers but for the folders.
 day=2024-02-29
