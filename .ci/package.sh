@@ -4,6 +4,8 @@
 # tile, both manual pages, the desktop entry, and the menu window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/apt.sh
+source scripts/apt.sh
 start=$SECONDS
 fail() { echo "package check: $*" >&2; exit 1; }
 
@@ -13,14 +15,7 @@ deb=$(ls "$PWD"/build/h5kakei_*.deb)
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-missing=()
-for p in man-db desktop-file-utils xvfb xdotool; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+install_missing man-db desktop-file-utils xvfb xdotool
 "${sudo_cmd[@]}" apt-get install -y -qq --reinstall "$deb" >/dev/null
 echo "installed: $(dpkg-query -W -f='${Package} ${Version}, Depends: ${Depends}' h5kakei)"
 

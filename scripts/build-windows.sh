@@ -4,32 +4,16 @@
 # from Debian's packages first (the cross compiler, Wine, Xvfb, the ja_JP locale).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=scripts/apt.sh
+source scripts/apt.sh
 build=${H5_WIN_BUILD:-build-windows}
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales cmake ninja-build ccache
           curl ca-certificates nlohmann-json3-dev googletest)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+install_missing --no-install-recommends "${packages[@]}"
 
 # Wine takes its ANSI code page from the locale: the tests run in ja_JP.UTF-8.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "Generating the ja_JP.UTF-8 locale"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-  "${sudo_cmd[@]}" locale-gen >/dev/null
-fi
+ensure_locale ja_JP
 
 # SQLite for Windows: the amalgamation as the better-sqlite3 npm package
 # carries it (README, "On Windows"). Pinned and checked.
