@@ -73,34 +73,34 @@ Converter& FromAnsiConverter() {
   return converter;
 }
 
+// Without a CP932 converter on the system only ASCII passes; every other
+// character, as step measures it, becomes replacement.
+template <typename Step>
+std::string AsciiOnly(std::string_view input, std::string_view replacement, Step step) {
+  std::string out;
+  for (size_t pos = 0; pos < input.size(); pos += step(input, pos)) {
+    const char c = input[pos];
+    if (static_cast<uint8_t>(c) < 0x80) {
+      out += c;
+    } else {
+      out += replacement;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
-// Without a CP932 converter on the system only ASCII passes; everything else
-// becomes the default character of the target side.
 std::string ToAnsi(std::string_view text) {
   Converter& converter = ToAnsiConverter();
   if (converter.ok()) return converter.Run(text, kAnsiDefaultChar, Utf8StepLength);
-  std::string out;
-  for (size_t pos = 0; pos < text.size(); pos += Utf8StepLength(text, pos)) {
-    const char c = text[pos];
-    out += static_cast<uint8_t>(c) < 0x80 ? c : kAnsiDefaultChar[0];
-  }
-  return out;
+  return AsciiOnly(text, kAnsiDefaultChar, Utf8StepLength);
 }
 
 std::string FromAnsi(std::string_view ansi) {
   Converter& converter = FromAnsiConverter();
   if (converter.ok()) return converter.Run(ansi, kUnicodeDefaultChar, AnsiCharLength);
-  std::string out;
-  for (size_t pos = 0; pos < ansi.size(); pos += AnsiCharLength(ansi, pos)) {
-    const char c = ansi[pos];
-    if (static_cast<uint8_t>(c) < 0x80) {
-      out += c;
-    } else {
-      out += kUnicodeDefaultChar;
-    }
-  }
-  return out;
+  return AsciiOnly(ansi, kUnicodeDefaultChar, AnsiCharLength);
 }
 
 }  // namespace h5
