@@ -1,0 +1,87 @@
+// The tile as Win32 windows: a child window of the container's with the
+// picture (imgKekka) and the caption label (lblKekka) as its own children,
+// tooltips on both, the hand cursor everywhere and every click routed to one
+// handler. Until Create() is called it only keeps what it was told, so the
+// control can initialise (and diagnose) before its container gives it a
+// window; Create() then shows that state.
+#ifndef H5KAKEI_WIN32_TILE_WINDOW_H_
+#define H5KAKEI_WIN32_TILE_WINDOW_H_
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "control/tile_surface.h"
+
+namespace h5 {
+
+class TileWindow : public TileSurface {
+ public:
+  // module: where the artwork resources live (resource_ids.h).
+  // twips_per_pixel: the screen's, for turning twips into pixels.
+  TileWindow(HINSTANCE module, float twips_per_pixel);
+  ~TileWindow() override;
+  TileWindow(const TileWindow&) = delete;
+  TileWindow& operator=(const TileWindow&) = delete;
+
+  void SetClickHandler(std::function<void()> handler);
+
+  // Creates the windows as a visible child of parent at rect (pixels). False
+  // when Windows refuses; a second call moves the existing window instead.
+  bool Create(HWND parent, const RECT& rect);
+  // Destroys the windows; the state stays for a later Create().
+  void Destroy();
+
+  HWND window() const { return window_; }
+  HWND picture_window() const { return picture_; }
+  HWND label_window() const { return label_; }
+
+  // The control's size in pixels.
+  SIZE PixelSize() const;
+  // Paints the tile as it looks (picture, then the caption when shown) into
+  // dc at bounds, for containers that draw it without a window.
+  void Draw(HDC dc, const RECT& bounds) const;
+
+  // What is shown, for tests and hosts.
+  int16_t picture_number() const { return picture_number_; }
+  const std::string& caption() const { return caption_; }
+  bool label_visible() const { return label_visible_; }
+  const std::string& picture_tooltip() const { return picture_tooltip_; }
+  const std::string& label_tooltip() const { return label_tooltip_; }
+
+  // TileSurface.
+  void SetPicture(int16_t picture) override;
+  void SetCaption(const std::string& caption) override;
+  void SetLabelVisible(bool visible) override;
+  void SetPictureToolTip(const std::string& text) override;
+  void SetLabelToolTip(const std::string& text) override;
+  TwipsRect PictureRect() const override { return picture_rect_; }
+  void MovePicture(const TwipsRect& rect) override;
+  void SetPictureStretch(bool stretch) override;
+  TwipsRect LabelRect() const override { return label_rect_; }
+  void MoveLabel(const TwipsRect& rect) override;
+  float LabelFontSize() const override { return label_font_points_; }
+  void SetLabelFontSize(float points) override;
+  void SetControlSize(float width, float height) override;
+
+ private:
+  // (the implementation's own members follow)
+  HINSTANCE module_;
+  float twips_per_pixel_;
+  std::function<void()> on_click_;
+  HWND window_ = nullptr, picture_ = nullptr, label_ = nullptr;
+  int16_t picture_number_ = 0;
+  std::string caption_ = "予算をたて家計簿をつけると家計状態を診断します！";
+  bool label_visible_ = true;
+  bool stretch_ = false;
+  std::string picture_tooltip_, label_tooltip_;
+  TwipsRect picture_rect_ = kPictureLayout;
+  TwipsRect label_rect_ = kLabelLayout;
+  float label_font_points_ = kLabelFontPoints;
+  float control_width_ = kControlWidth, control_height_ = kControlHeight;
+};
+
+}  // namespace h5
+
+#endif  // H5KAKEI_WIN32_TILE_WINDOW_H_
