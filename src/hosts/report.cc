@@ -1,7 +1,6 @@
 #include "hosts/report.h"
 
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 
 #include "store/module.h"
@@ -15,10 +14,7 @@ using nlohmann::json;
 // Day 0 is what an entry holds before anything set it.
 json DateOrNull(int32_t day_number) {
   if (day_number == 0) return nullptr;
-  CalendarDate d = CalendarParts(day_number);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return text;
+  return IsoDateText(day_number);
 }
 
 const char* ButtonsWord(Buttons b) {

@@ -1,6 +1,7 @@
 #include "text/day_number.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 
 namespace h5 {
@@ -75,6 +76,13 @@ std::chrono::year_month_day DateOf(int32_t day_number) {
   const int32_t clamped = std::clamp(day_number, first, last);
   return std::chrono::year_month_day{
       std::chrono::sys_days{std::chrono::days{int64_t{clamped} - kEpochShift}}};
+}
+
+std::string IsoDateText(int32_t day_number) {
+  const CalendarDate date = CalendarParts(day_number);
+  char text[32];
+  std::snprintf(text, sizeof(text), "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
 }
 
 std::optional<std::chrono::year_month_day> ParseIsoDate(std::string_view text) {

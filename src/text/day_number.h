@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace h5 {
@@ -37,6 +38,9 @@ int32_t DayNumberOf(std::chrono::year_month_day date);
 // The chrono date of a day number, clamped to the years chrono can hold
 // (-32767..32767).
 std::chrono::year_month_day DateOf(int32_t day_number);
+
+// "YYYY-MM-DD" of a day number, the form ParseIsoDate reads.
+std::string IsoDateText(int32_t day_number);
 
 // "YYYY-MM-DD" with digits only, naming a real day of year 1 or later.
 std::optional<std::chrono::year_month_day> ParseIsoDate(std::string_view text);

@@ -39,25 +39,6 @@ constexpr std::pair<const char*, SectionPlanner*> kSections[] = {
     {"programs", PlanPrograms}, {"files", PlanFiles}, {"data", PlanData},
 };
 
-bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
-              std::vector<PlannedFile>* files, std::string* error) {
-  if (!ExpectObject(book, "book", error)) return false;
-  for (const auto& item : book.items()) {
-    if (std::none_of(std::begin(kSections), std::end(kSections),
-                     [&](const auto& known) { return item.key() == known.first; })) {
-      *error = Member("book", item.key()) +
-               ": unknown section (expected registry, ini, cookies, programs, files, data)";
-      return false;
-    }
-  }
-  for (const auto& [name, plan] : kSections) {
-    auto section = book.find(name);
-    if (section == book.end()) continue;
-    if (!ExpectObject(*section, name, error) || !plan(*section, root, files, error)) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, std::string* error) {
@@ -72,8 +53,23 @@ bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, st
       *error = place + ": nested deeper than " + std::to_string(kMaxNesting) + " levels";
       return false;
     }
+    if (!ExpectObject(book, "book", error)) return false;
+    for (const auto& item : book.items()) {
+      if (std::none_of(std::begin(kSections), std::end(kSections),
+                       [&](const auto& known) { return item.key() == known.first; })) {
+        *error = Member("book", item.key()) +
+                 ": unknown section (expected registry, ini, cookies, programs, files, data)";
+        return false;
+      }
+    }
     std::vector<PlannedFile> files;
-    return PlanBook(book, absolute, &files, error) && WriteIntoRoot(absolute, files, error);
+    for (const auto& [name, plan] : kSections) {
+      if (!book.contains(name)) continue;
+      if (!ExpectObject(book[name], name, error) || !plan(book[name], absolute, &files, error)) {
+        return false;
+      }
+    }
+    return WriteIntoRoot(absolute, files, error);
   } catch (const std::exception& e) {
     // Only resource failures get here (allocation, the file system).
     *error = std::string("cannot build the book: ") + e.what();

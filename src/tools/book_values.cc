@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 
 #include "text/ansi.h"
 #include "text/day_number.h"
@@ -10,11 +9,6 @@
 namespace h5 {
 
 namespace {
-
-bool InBookYears(int32_t day_number) {
-  const int32_t year = CalendarParts(day_number).year;
-  return year >= 1 && year <= 9999;
-}
 
 std::string RangeText(int64_t low, int64_t high) {
   if (low == INT32_MIN && high == INT32_MAX) return "an integer within 32 bits";
@@ -24,62 +18,26 @@ std::string RangeText(int64_t low, int64_t high) {
 
 }  // namespace
 
-std::string ToHex(std::span<const uint8_t> bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (uint8_t b : bytes) text += {kDigits[b >> 4], kDigits[b & 0x0f]};
-  return text;
-}
-
-std::optional<std::vector<uint8_t>> ParseHex(std::string_view text) {
-  std::vector<uint8_t> bytes;
+std::optional<std::string> ParseHex(const nlohmann::json& value) {
+  if (!value.is_string()) return std::nullopt;
+  const std::string& text = value.get_ref<const std::string&>();
+  std::string bytes;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == ' ') continue;
-    const std::string pair(text.substr(i++, 2));
+    const std::string pair = text.substr(i++, 2);
     if (pair.size() != 2 || !std::isxdigit(static_cast<unsigned char>(pair[0])) ||
         !std::isxdigit(static_cast<unsigned char>(pair[1]))) {
       return std::nullopt;
     }
-    bytes.push_back(static_cast<uint8_t>(std::stoi(pair, nullptr, 16)));
+    bytes.push_back(static_cast<char>(std::stoi(pair, nullptr, 16)));
   }
   return bytes;
 }
 
-std::optional<int32_t> ParseBookDate(const nlohmann::json& value, std::string* error) {
-  if (value.is_number_integer()) {
-    std::optional<int64_t> number = ParseBookInteger(value, INT32_MIN, INT32_MAX, error);
-    if (!number) *error = "expected a date YYYY-MM-DD or a day number within 32 bits";
-    return number;
-  }
-  if (!value.is_string()) {
-    *error = "expected a date YYYY-MM-DD or a day number, got " + TypeName(value);
-    return std::nullopt;
-  }
-  const std::string& text = value.get_ref<const std::string&>();
-  // Text of the right shape that names no day gets its own message.
-  std::string shape = text;
-  for (char& c : shape) c = std::isdigit(static_cast<unsigned char>(c)) ? '9' : c;
-  std::optional<std::chrono::year_month_day> date = ParseIsoDate(text);
-  if (!date) {
-    *error = shape == "9999-99-99"
-                 ? "no such date: " + text
-                 : "expected a date YYYY-MM-DD or a day number, got \"" + text + "\"";
-    return std::nullopt;
-  }
-  return DayNumberOf(*date);
-}
-
-nlohmann::json FormatBookDate(int32_t day_number) {
-  if (day_number == 0 || !InBookYears(day_number)) return day_number;
-  return DateText(day_number);
-}
-
 std::string DateText(int32_t day_number) {
-  if (!InBookYears(day_number)) return "day " + std::to_string(day_number);
   const CalendarDate date = CalendarParts(day_number);
-  char text[16];
-  std::snprintf(text, sizeof(text), "%04d-%02d-%02d", date.year, date.month, date.day);
-  return text;
+  if (date.year < 1 || date.year > 9999) return "day " + std::to_string(day_number);
+  return IsoDateText(day_number);
 }
 
 std::optional<int64_t> ParseBookInteger(const nlohmann::json& value, int64_t low, int64_t high,
@@ -108,8 +66,8 @@ std::optional<std::string> AnsiOf(std::string_view text) {
   return ansi;
 }
 
-std::string Quoted(std::string_view text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+std::string Quoted(const nlohmann::json& value) {
+  return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string Member(std::string_view place, std::string_view key) {

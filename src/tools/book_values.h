@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,17 +14,11 @@
 
 namespace h5 {
 
-std::string ToHex(std::span<const uint8_t> bytes);
+// Bytes from pairs of hex digits, blanks allowed between pairs; nullopt for
+// anything else, a value that is no string too.
+std::optional<std::string> ParseHex(const nlohmann::json& value);
 
-// Pairs of hex digits, blanks allowed between pairs.
-std::optional<std::vector<uint8_t>> ParseHex(std::string_view text);
-
-// "YYYY-MM-DD" or a day number within 32 bits (day 0 = 1899-12-30).
-std::optional<int32_t> ParseBookDate(const nlohmann::json& value, std::string* error);
-
-// "YYYY-MM-DD" for years 1..9999, else the integer; 0 (unset) stays 0.
-nlohmann::json FormatBookDate(int32_t day_number);
-
+// "YYYY-MM-DD" for years 1..9999, else "day N".
 std::string DateText(int32_t day_number);
 
 std::optional<int64_t> ParseBookInteger(const nlohmann::json& value, int64_t low, int64_t high,
@@ -34,7 +27,8 @@ std::optional<int64_t> ParseBookInteger(const nlohmann::json& value, int64_t low
 // nullopt when some character has no CP932 form.
 std::optional<std::string> AnsiOf(std::string_view text);
 
-std::string Quoted(std::string_view text);
+// value as JSON text, invalid UTF-8 replaced: "a\\b" for the string a\b.
+std::string Quoted(const nlohmann::json& value);
 
 // Place names for messages: Member("data", "C:\\a") is data["C:\\a"],
 // Field("x", "amount") is x.amount, Index("x", 3) is x[3].
@@ -50,6 +44,21 @@ bool ExpectObject(const nlohmann::json& value, const std::string& place, std::st
 // Whether object is an object with no members but allowed ones.
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
                   const std::string& place, std::string* error);
+
+// Reads each element of an array with parse, at place[i].
+template <typename T, typename Parse>
+bool ParseArray(const nlohmann::json& value, const std::string& place, const char* expected,
+                Parse parse, std::vector<T>* items, std::string* error) {
+  if (!value.is_array()) {
+    *error = place + ": expected an array of " + expected + ", got " + TypeName(value);
+    return false;
+  }
+  items->assign(value.size(), T{});
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (!parse(value[i], Index(place, i), &(*items)[i], error)) return false;
+  }
+  return true;
+}
 
 }  // namespace h5
 

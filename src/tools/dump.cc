@@ -42,15 +42,9 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
   for (const FieldDef& field : layout.fields) width = std::max(width, field.name.size());
   for (const FieldDef& field : layout.fields) {
     if (!fields.contains(field.name)) continue;
-    std::string value;
-    if (field.kind == FieldKind::kText) {
-      value = Quoted(fields[field.name].get<std::string>());
-    } else if (field.kind == FieldKind::kDate) {
-      int32_t day = GetInt32At(record, field.offset);
-      value = day == 0 ? "0" : DateText(day) + " (" + std::to_string(day) + ")";
-    } else {
-      value = fields[field.name].dump();
-    }
+    std::string value = Quoted(fields[field.name]);
+    const int32_t day = field.kind == FieldKind::kDate ? GetInt32At(record, field.offset) : 0;
+    if (day != 0) value = DateText(day) + " (" + std::to_string(day) + ")";
     out << "  " << field.name << std::string(width - field.name.size() + 1, ' ') << value << "\n";
   }
 }
@@ -60,8 +54,8 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
 bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
   if (!contents) return false;
+  const Layout* layout = RecognizeLayout(contents->definition);
   const FileDefinition& definition = contents->definition;
-  const Layout* layout = RecognizeLayout(definition);
   out << "file     " << file.string() << "\n";
   out << "record   " << definition.record_length << " bytes\n";
   out << "owner    " << Quoted(FromAnsi(definition.owner_name)) << "\n";
@@ -75,10 +69,9 @@ bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::str
       << "\n";
   out << "records  " << contents->records.size() << "\n";
   for (size_t i = 0; i < contents->records.size(); ++i) {
-    const std::vector<uint8_t>& record = contents->records[i];
     out << "\nrecord " << i + 1 << " of " << contents->records.size() << "\n";
-    HexLines(record, out);
-    if (layout) FieldLines(*layout, record, out);
+    HexLines(contents->records[i], out);
+    if (layout) FieldLines(*layout, contents->records[i], out);
   }
   return true;
 }
@@ -87,16 +80,8 @@ bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::str
 bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
   if (!contents) return false;
-  const FileDefinition& definition = contents->definition;
-  const Layout* layout = RecognizeLayout(definition);
-  nlohmann::json entry = nlohmann::json::object();
-  if (layout) {
-    entry["layout"] = layout->name;
-  } else {
-    entry["recordLength"] = definition.record_length;
-    entry["keys"] = KeysToJson(definition.keys);
-  }
-  if (definition.owner_name != kBookOwnerName) entry["owner"] = FromAnsi(definition.owner_name);
+  const Layout* layout = RecognizeLayout(contents->definition);
+  nlohmann::json entry = DefinitionToJson(contents->definition, layout);
   entry["records"] = nlohmann::json::array();
   for (const std::vector<uint8_t>& record : contents->records) {
     entry["records"].push_back(RecordToJson(layout, record));

@@ -64,11 +64,14 @@ nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> recor
 // Its fields when packing them gives back the same bytes, else {"hex": ...}.
 nlohmann::json RecordToJson(const Layout* layout, std::span<const uint8_t> record);
 
-nlohmann::json KeysToJson(const std::vector<KeyDefinition>& keys);
+// The record length, keys and owner of a book's data file entry, checked
+// as the file format demands; *layout when it names one. *error starts with
+// place.
+bool ParseDefinition(const nlohmann::json& entry, const std::string& place,
+                     FileDefinition* definition, const Layout** layout, std::string* error);
 
-// Checks only the form; ValidateFileDefinition says whether the keys suit.
-bool ParseKeys(const nlohmann::json& value, const std::string& place,
-               std::vector<KeyDefinition>* keys, std::string* error);
+// The entry members that ParseDefinition reads back as definition.
+nlohmann::json DefinitionToJson(const FileDefinition& definition, const Layout* layout);
 
 }  // namespace h5
 

@@ -1,9 +1,11 @@
 #include "tools/layouts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "text/ansi.h"
+#include "text/day_number.h"
 #include "text/fields.h"
 #include "tools/book_values.h"
 
@@ -21,11 +23,31 @@ int64_t GetNumber(const FieldDef& field, std::span<const uint8_t> record) {
   return GetInt32At(record, field.offset);
 }
 
+// "YYYY-MM-DD" or a day number within 32 bits (day 0 = 1899-12-30).
+std::optional<int64_t> ParseDate(const nlohmann::json& value, std::string* error) {
+  if (value.is_number_integer()) {
+    std::optional<int64_t> number = ParseBookInteger(value, INT32_MIN, INT32_MAX, error);
+    if (!number) *error = "expected a date YYYY-MM-DD or a day number within 32 bits";
+    return number;
+  }
+  const std::string text = value.is_string() ? value.get<std::string>() : "";
+  if (std::optional<std::chrono::year_month_day> date = ParseIsoDate(text)) {
+    return DayNumberOf(*date);
+  }
+  // Text of the right shape that names no day gets its own message.
+  std::string shape = text;
+  for (char& c : shape) c = std::isdigit(static_cast<unsigned char>(c)) ? '9' : c;
+  *error = shape == "9999-99-99" ? "no such date: " + text
+                                 : "expected a date YYYY-MM-DD or a day number, got " +
+                                       (value.is_string() ? "\"" + text + "\"" : TypeName(value));
+  return std::nullopt;
+}
+
 // The number of field read from value: a byte 0..255, a 16- or 32-bit signed
 // integer, a date as its day number.
 std::optional<int64_t> ParseNumber(const FieldDef& field, const nlohmann::json& value,
                                    std::string* message) {
-  if (field.kind == FieldKind::kDate) return ParseBookDate(value, message);
+  if (field.kind == FieldKind::kDate) return ParseDate(value, message);
   if (field.kind == FieldKind::kByte) return ParseBookInteger(value, 0, 255, message);
   if (field.kind == FieldKind::kInt16)
     return ParseBookInteger(value, INT16_MIN, INT16_MAX, message);
@@ -66,9 +88,7 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
   }
   size_t length = static_cast<size_t>(record_length);
   if (value.contains("hex")) {
-    const nlohmann::json& hex = value["hex"];
-    std::optional<std::vector<uint8_t>> bytes;
-    if (hex.is_string()) bytes = ParseHex(hex.get_ref<const std::string&>());
+    std::optional<std::string> bytes = ParseHex(value["hex"]);
     if (value.size() != 1) {
       *error = place + ": a record given as hex has no other members";
     } else if (!bytes) {
@@ -77,7 +97,7 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
       *error = Field(place, "hex") + ": " + std::to_string(bytes->size()) +
                " bytes; the records of this file are " + std::to_string(length) + " bytes";
     } else {
-      *record = std::move(*bytes);
+      record->assign(bytes->begin(), bytes->end());
       return true;
     }
     return false;
@@ -117,10 +137,12 @@ nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> recor
       std::string_view ansi(reinterpret_cast<const char*>(record.data()) + field.offset,
                             static_cast<size_t>(field.width));
       object[field.name] = FromAnsi(ansi.substr(0, ansi.find_last_not_of(' ') + 1));
-    } else if (field.kind == FieldKind::kDate) {
-      object[field.name] = FormatBookDate(static_cast<int32_t>(GetNumber(field, record)));
     } else {
-      object[field.name] = GetNumber(field, record);
+      // Days of years 1..9999 as dates; others, and 0 (unset), as numbers.
+      const int64_t number = GetNumber(field, record);
+      const std::string date = DateText(static_cast<int32_t>(number));
+      const bool dated = field.kind == FieldKind::kDate && number != 0 && !date.starts_with("day");
+      object[field.name] = dated ? nlohmann::json(date) : nlohmann::json(number);
     }
   }
   return object;
@@ -136,7 +158,9 @@ nlohmann::json RecordToJson(const Layout* layout, std::span<const uint8_t> recor
       return fields;
     }
   }
-  return nlohmann::json{{"hex", ToHex(record)}};
+  std::string hex;
+  for (uint8_t byte : record) hex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
+  return nlohmann::json{{"hex", hex}};
 }
 
 }  // namespace h5

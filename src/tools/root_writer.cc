@@ -55,18 +55,9 @@ bool WriteFile(const fs::path& folder, const PlannedFile& file,
   // A file of the old root goes first: writing into it would follow a link.
   fs::remove(*target, ec);
   std::string message;
-  bool ok = false;
-  if (file.data) {
-    std::unique_ptr<DataFileWriter> writer =
-        DataFileWriter::Create(*target, file.data->definition, &message);
-    ok = writer != nullptr;
-    for (size_t i = 0; ok && i < file.data->records.size(); ++i) {
-      ok = writer->Append(file.data->records[i], &message);
-    }
-    ok = ok && writer->Commit(&message);
-  } else {
-    ok = WriteFileAtomically(*target, file.bytes, file.executable ? 0755 : 0644);
-  }
+  const bool ok = file.data
+                      ? WriteDataFile(*target, *file.data, &message)
+                      : WriteFileAtomically(*target, file.bytes, file.executable ? 0755 : 0644);
   if (!ok) *error = file.place + ": cannot write the file" + (file.data ? ": " + message : "");
   return ok;
 }

@@ -182,4 +182,14 @@ std::unique_ptr<DataFileWriter> DataFileWriter::Create(const std::filesystem::pa
   return writer;
 }
 
+bool WriteDataFile(const std::filesystem::path& path, const DataFileContents& contents,
+                   std::string* error) {
+  std::unique_ptr<DataFileWriter> writer = DataFileWriter::Create(path, contents.definition, error);
+  bool ok = writer != nullptr;
+  for (size_t i = 0; ok && i < contents.records.size(); ++i) {
+    ok = writer->Append(contents.records[i], error);
+  }
+  return ok && writer->Commit(error);
+}
+
 }  // namespace h5

@@ -41,6 +41,10 @@ struct DataFileContents {
 // nullopt with *error set when path is not a readable kakeidb data file.
 std::optional<DataFileContents> ReadDataFile(const std::filesystem::path& path, std::string* error);
 
+// Writes contents as a new file at path, all or nothing as DataFileWriter does.
+bool WriteDataFile(const std::filesystem::path& path, const DataFileContents& contents,
+                   std::string* error);
+
 }  // namespace h5
 
 #endif  // H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_WRITER_H_

@@ -46,10 +46,7 @@ inline void WriteFile(const std::filesystem::path& path, const FileDefinition& d
                       const std::vector<Record>& records) {
   std::filesystem::create_directories(path.parent_path());
   std::string error;
-  auto writer = DataFileWriter::Create(path, definition, &error);
-  ASSERT_TRUE(writer) << error;
-  for (const Record& record : records) ASSERT_TRUE(writer->Append(record, &error)) << error;
-  ASSERT_TRUE(writer->Commit(&error)) << error;
+  ASSERT_TRUE(WriteDataFile(path, {definition, records}, &error)) << error;
 }
 
 // SQL through a writable connection of its own, as a foreign program would.
