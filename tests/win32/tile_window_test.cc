@@ -35,12 +35,21 @@ std::vector<uint8_t> Bits(HBITMAP bitmap, SIZE size) {
   return bits;
 }
 
-std::vector<uint8_t> Picture(int number) {
-  auto bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                MAKEINTRESOURCEW(H5_IDB_KEKKA1 + number - 1),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+std::vector<uint8_t> Load(HINSTANCE module, const wchar_t* name, UINT flags = 0) {
+  auto bitmap = static_cast<HBITMAP>(
+      LoadImageW(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | flags));
   std::vector<uint8_t> bits = Bits(bitmap, {119, 113});
   DeleteObject(bitmap);
+  return bits;
+}
+
+// Picture number of the resources, checked against its file.
+std::vector<uint8_t> Picture(int number) {
+  std::vector<uint8_t> bits =
+      Load(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(H5_IDB_KEKKA1 + number - 1));
+  const std::wstring file =
+      Wide(H5_SOURCE_DIR "/resources/kekka" + std::to_string(number) + ".bmp");
+  EXPECT_EQ(bits, Load(nullptr, file.c_str(), LR_LOADFROMFILE)) << number;
   return bits;
 }
 
