@@ -1,6 +1,7 @@
 // h5kakei-paint-artwork OUTDIR: paints the tile's artwork into OUTDIR:
 // kekka1.png .. kekka6.png, hand_cursor.png, toolbox.bmp and the desktop
-// icon h5kakei.png (from the best grade's picture).
+// icon h5kakei.png (from the best grade's picture), and for the Windows
+// resources kekka1.bmp .. kekka6.bmp and hand_cursor.cur.
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include "painter/hand_cursor.h"
 #include "painter/illustration.h"
 #include "painter/toolbox_bitmap.h"
+#include "painter/windows_files.h"
 
 namespace {
 
@@ -53,11 +55,15 @@ int main(int argc, char** argv) {
   }
   bool ok = true;
   for (int number = 1; number <= h5::kIllustrationCount; ++number) {
-    ok &=
-        SaveImage(h5::PaintIllustration(number), out.filePath(QString("kekka%1.png").arg(number)));
+    const QImage picture = h5::PaintIllustration(number);
+    ok &= SaveImage(picture, out.filePath(QString("kekka%1.png").arg(number)));
+    ok &= SaveBytes(h5::EncodeBmp24(picture), out.filePath(QString("kekka%1.bmp").arg(number)));
   }
   ok &= SaveImage(h5::PaintAppIcon(h5::PaintIllustration(2)), out.filePath("h5kakei.png"));
-  ok &= SaveImage(h5::PaintHandCursor(), out.filePath("hand_cursor.png"));
+  const QImage hand = h5::PaintHandCursor();
+  ok &= SaveImage(hand, out.filePath("hand_cursor.png"));
+  ok &= SaveBytes(h5::EncodeMonoCursor(hand, h5::kHandHotSpotX, h5::kHandHotSpotY),
+                  out.filePath("hand_cursor.cur"));
   ok &= SaveBytes(h5::EncodeToolboxBitmap(), out.filePath("toolbox.bmp"));
   return ok ? 0 : 1;
 }

@@ -4,7 +4,7 @@
 #define H5KAKEI_WIN32_RESOURCE_IDS_H_
 
 // The six illustrations of imglstKekka, 24-bit bitmaps: picture n is
-// kBitmapKekka1 + n - 1.
+// H5_IDB_KEKKA1 + n - 1.
 #define H5_IDB_KEKKA1 101
 // The hand cursor, hot spot at the fingertip.
 #define H5_IDC_HAND 201

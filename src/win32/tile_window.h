@@ -36,6 +36,8 @@ class TileWindow : public TileSurface {
   HWND window() const { return window_; }
   HWND picture_window() const { return picture_; }
   HWND label_window() const { return label_; }
+  // The tooltip control holding the picture's and the label's texts.
+  HWND tooltip_window() const { return tooltip_; }
 
   // The control's size in pixels.
   SIZE PixelSize() const;
@@ -66,11 +68,29 @@ class TileWindow : public TileSurface {
   void SetControlSize(float width, float height) override;
 
  private:
-  // (the implementation's own members follow)
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // Messages of the tile and of both children.
+  LRESULT Handle(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  RECT ToPixels(const TwipsRect& rect) const;
+  void Place(HWND window, const TwipsRect& rect);
+  void Repaint();
+  void UpdateFont();
+  // message: TTM_ADDTOOLW or TTM_UPDATETIPTEXTW.
+  void SetToolTip(HWND tool, const std::string& text, UINT message);
+  // Paints the whole tile with its top left at origin; every window paints
+  // its own part of it this way.
+  void PaintTile(HDC dc, POINT origin) const;
+  void DrawCaption(HDC dc, const RECT& box) const;
+  POINT Origin(HWND window) const;
+
   HINSTANCE module_;
   float twips_per_pixel_;
   std::function<void()> on_click_;
-  HWND window_ = nullptr, picture_ = nullptr, label_ = nullptr;
+  HWND window_ = nullptr, picture_ = nullptr, label_ = nullptr, tooltip_ = nullptr;
+  HWND pressed_ = nullptr;  // where the left button went down
+  HCURSOR cursor_ = nullptr;
+  HBITMAP bitmap_ = nullptr;  // the picture shown, none outside 1..6
+  HFONT font_ = nullptr;      // the caption's
   int16_t picture_number_ = 0;
   std::string caption_ = "予算をたて家計簿をつけると家計状態を診断します！";
   bool label_visible_ = true;
