@@ -12,12 +12,18 @@ ModuleData FreshModule(const Ports& ports) {
   return data;
 }
 
+// Trivially destructible, unlike the thread's own copy below.
+thread_local ModuleData* bound = nullptr;
+
 }  // namespace
 
 ModuleData& Module() {
+  if (bound) return *bound;
   thread_local ModuleData data = FreshModule(Ports{});
   return data;
 }
+
+void BindModule(ModuleData* data) { bound = data; }
 
 void ResetModule(const Ports& ports) { Module() = FreshModule(ports); }
 

@@ -101,6 +101,12 @@ ModuleData& Module();
 // newly loaded library would have it.
 void ResetModule(const Ports& ports);
 
+// Makes Module() answer data (owned by the caller, alive while bound) on
+// this thread instead of the thread's own copy; nullptr goes back to it. A
+// DLL in another program's threads keeps its copies this way: a MinGW DLL
+// hangs at thread exit destroying a thread-local object.
+void BindModule(ModuleData* data);
+
 }  // namespace h5
 
 #endif  // H5KAKEI_STORE_MODULE_H_
