@@ -23,7 +23,7 @@ declare -A may_use=(
   [tools]="platform/kakeidb platform/root platform/os store text"
   [platform/win32]="platform/os text"
   [win32]="control store text"
-  [com]="win32 control store text"
+  [com]="win32 control startup store text platform/win32 platform/kakeidb"
   [hosts]="*"
 )
 

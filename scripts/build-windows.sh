@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/apt.sh
 build=${H5_WIN_BUILD:-build-windows}
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales cmake ninja-build ccache
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine wine64 xvfb xauth locales cmake ninja-build ccache
           curl ca-certificates nlohmann-json3-dev googletest)
 install_missing --no-install-recommends "${packages[@]}"
 
@@ -42,3 +42,12 @@ cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${H5_BUI
   -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_RUNTIME_OUTPUT_DIRECTORY="$PWD/$build/bin" \
   -DH5_SQLITE_DIR="$PWD/$sqlite_dir" >/dev/null
 ninja -C "$build" ${H5_TARGETS:-}
+
+# What a user copies to a Windows machine, with a note on registering the
+# control (only after a full build).
+if [ -z "${H5_TARGETS:-}" ]; then
+  rm -rf "$build/dist"
+  mkdir -p "$build/dist"
+  cp "$build/bin/H5Kakei.ocx" "$build/bin/h5kakei-menu.exe" "$build/bin/h5kakei.exe" \
+    packaging/windows/README.txt "$build/dist/"
+fi

@@ -71,6 +71,8 @@ RECT Offset(RECT rect, POINT by) {
 
 }  // namespace
 
+void UnregisterTileWindowClass(HINSTANCE module) { UnregisterClassW(kWindowClass, module); }
+
 TileWindow::TileWindow(HINSTANCE module, float twips_per_pixel)
     : module_(module), twips_per_pixel_(twips_per_pixel > 0 ? twips_per_pixel : 15.0f) {
   cursor_ = LoadCursorW(module_, MAKEINTRESOURCEW(H5_IDC_HAND));
@@ -95,14 +97,15 @@ bool TileWindow::Create(HWND parent, const RECT& rect) {
   window_ = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                             rect.left, rect.top, width, height, parent, nullptr, module_, this);
   if (!window_) return false;
-  auto child = [this](const TwipsRect& layout, bool visible) {
+  auto child = [this](const TwipsRect& layout, bool visible, int id) {
     const RECT r = ToPixels(layout);
     return CreateWindowExW(0, kWindowClass, L"",
                            WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), r.left, r.top,
-                           r.right - r.left, r.bottom - r.top, window_, nullptr, module_, this);
+                           r.right - r.left, r.bottom - r.top, window_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, this);
   };
-  picture_ = child(picture_rect_, true);
-  label_ = child(label_rect_, label_visible_);
+  picture_ = child(picture_rect_, true, kPictureId);
+  label_ = child(label_rect_, label_visible_, kLabelId);
   if (!picture_ || !label_) {
     Destroy();
     return false;

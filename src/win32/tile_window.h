@@ -18,6 +18,10 @@ namespace h5 {
 
 class TileWindow : public TileSurface {
  public:
+  // The children's window ids (GetDlgItem of window()).
+  static constexpr int kPictureId = 1;
+  static constexpr int kLabelId = 2;
+
   // module: where the artwork resources live (resource_ids.h).
   // twips_per_pixel: the screen's, for turning twips into pixels.
   TileWindow(HINSTANCE module, float twips_per_pixel);
@@ -101,6 +105,11 @@ class TileWindow : public TileSurface {
   float label_font_points_ = kLabelFontPoints;
   float control_width_ = kControlWidth, control_height_ = kControlHeight;
 };
+
+// Takes back the window class the tiles of module registered; for a DLL
+// being unloaded (Windows keeps a DLL's classes otherwise). No tile window
+// may be left.
+void UnregisterTileWindowClass(HINSTANCE module);
 
 }  // namespace h5
 
