@@ -79,6 +79,11 @@ HRESULT TileControl::QueryInterface(REFIID iid, void** out) {
     found = static_cast<IObjectSafety*>(this);
   }
   *out = found;
+  wchar_t name[40] = {};
+  StringFromGUID2(iid, name, 40);
+  std::string call = found ? "QueryInterface " : "QueryInterface (refused) ";
+  for (const wchar_t* c = name; *c; ++c) call += static_cast<char>(*c);
+  TraceCall(call.c_str());
   if (!found) return E_NOINTERFACE;
   AddRef();
   return S_OK;
@@ -258,6 +263,7 @@ HRESULT TileControl::SetExtent(DWORD aspect, SIZEL*) {
 }
 
 HRESULT TileControl::GetExtent(DWORD aspect, SIZEL* size) {
+  TraceCall("IOleObject::GetExtent");
   if (!size) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   const SIZE pixels = tile_.PixelSize();
@@ -282,6 +288,7 @@ HRESULT TileControl::EnumAdvise(IEnumSTATDATA** advise) {
 }
 
 HRESULT TileControl::GetMiscStatus(DWORD aspect, DWORD* status) {
+  TraceCall("IOleObject::GetMiscStatus");
   if (!status) return E_POINTER;
   *status = aspect == DVASPECT_CONTENT ? kMiscStatus : 0;
   return S_OK;
@@ -292,6 +299,7 @@ HRESULT TileControl::SetColorScheme(LOGPALETTE*) { return E_NOTIMPL; }
 // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject.
 
 HRESULT TileControl::GetWindow(HWND* window) {
+  TraceCall("IOleWindow::GetWindow");
   if (!window) return E_POINTER;
   *window = tile_.window();
   return *window ? S_OK : E_FAIL;
