@@ -157,31 +157,38 @@ class DefinitionLoader {
     return statement;
   }
 
+  // One number a PRAGMA answers. Plain PRAGMA statements: the pragma_...()
+  // table functions would build a virtual table on every open.
+  int16_t PragmaValue(const char* sql, int64_t* value) {
+    int16_t status = kBtrOk;
+    SqliteStatement statement = PrepareOrFail(sql, &status);
+    if (!statement) return status;
+    int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW) return Failed(rc);
+    *value = sqlite3_column_int64(statement.get(), 0);
+    return kBtrOk;
+  }
+
   // The application id, and the size: SQLite reads the missing end of a cut
   // file as zeros, so the pages the header counts must all be there. (No
   // writer can change the size while our read transaction holds its lock.)
   int16_t CheckHeader() {
-    int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail(
-        "SELECT a.application_id, c.page_count, s.page_size FROM pragma_application_id() AS a,"
-        " pragma_page_count() AS c, pragma_page_size() AS s",
-        &status);
-    if (!statement) return status;
-    sqlite3_stmt* s = statement.get();
-    int rc = sqlite3_step(s);
-    if (rc != SQLITE_ROW) return Failed(rc);
-    if (sqlite3_column_int64(s, 0) != kApplicationId) {
+    int64_t application_id = 0, page_count = 0, page_size = 0;
+    int16_t status = PragmaValue("PRAGMA application_id", &application_id);
+    if (status != kBtrOk) return status;
+    if (application_id != kApplicationId) {
       return Damaged("not a kakeidb data file (application id)");
     }
-    const int64_t page_count = sqlite3_column_int64(s, 1);
-    const int64_t page_size = sqlite3_column_int64(s, 2);
+    status = PragmaValue("PRAGMA page_count", &page_count);
+    if (status == kBtrOk) status = PragmaValue("PRAGMA page_size", &page_size);
+    if (status != kBtrOk) return status;
     sqlite3_file* file = nullptr;
     sqlite3_int64 size = 0;
     if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
         file == nullptr || file->pMethods == nullptr) {
       return Damaged("cannot reach the file");
     }
-    rc = file->pMethods->xFileSize(file, &size);
+    int rc = file->pMethods->xFileSize(file, &size);
     if (rc != SQLITE_OK) return Failed(rc);
     if (size < page_count * page_size) {
       return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
