@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "platform/kakeidb/key_codec.h"
@@ -125,18 +126,28 @@ int Exec(sqlite3* db, const char* sql, std::string* error) {
 // Reads a checked declaration: every failure says what, gives a status.
 class DefinitionLoader {
  public:
-  DefinitionLoader(sqlite3* db, std::string* error) : db_(db), error_(error) {}
+  DefinitionLoader(sqlite3* db, std::string* error, DeclarationCache* cache)
+      : db_(db), error_(error), cache_(cache) {}
 
   int16_t Load(FileDefinition* definition) {
     // One read transaction: the declaration and the size are seen as one.
     int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Failed(rc);
     int16_t status = CheckHeader();
-    if (status == kBtrOk) status = CheckTables();
-    if (status == kBtrOk) status = LoadFileRow(definition);
-    if (status == kBtrOk) status = LoadKeys(definition);
-    if (status == kBtrOk) status = LoadSegments(definition);
-    if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
+    std::optional<FileState> state;
+    if (status == kBtrOk && cache_ != nullptr) state = CurrentState();
+    const std::string path = state ? sqlite3_db_filename(db_, "main") : "";
+    const FileDefinition* known = state ? cache_->Find(path, *state) : nullptr;
+    if (known != nullptr) {
+      *definition = *known;
+    } else {
+      if (status == kBtrOk) status = CheckTables();
+      if (status == kBtrOk) status = LoadFileRow(definition);
+      if (status == kBtrOk) status = LoadKeys(definition);
+      if (status == kBtrOk) status = LoadSegments(definition);
+      if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
+      if (status == kBtrOk && state) cache_->Store(path, *state, *definition);
+    }
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return status;
   }
@@ -182,12 +193,9 @@ class DefinitionLoader {
     status = PragmaValue("PRAGMA page_count", &page_count);
     if (status == kBtrOk) status = PragmaValue("PRAGMA page_size", &page_size);
     if (status != kBtrOk) return status;
-    sqlite3_file* file = nullptr;
+    sqlite3_file* file = File();
+    if (file == nullptr) return Damaged("cannot reach the file");
     sqlite3_int64 size = 0;
-    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
-        file == nullptr || file->pMethods == nullptr) {
-      return Damaged("cannot reach the file");
-    }
     int rc = file->pMethods->xFileSize(file, &size);
     if (rc != SQLITE_OK) return Failed(rc);
     if (size < page_count * page_size) {
@@ -195,6 +203,34 @@ class DefinitionLoader {
                      std::to_string(page_count) + " pages of " + std::to_string(page_size));
     }
     return kBtrOk;
+  }
+
+  sqlite3_file* File() {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        file == nullptr || file->pMethods == nullptr) {
+      return nullptr;
+    }
+    return file;
+  }
+
+  // The file's state, read while our read transaction keeps writers out. Only
+  // in rollback-journal mode: in WAL mode writes land beside the file.
+  std::optional<FileState> CurrentState() {
+    FileState state;
+    sqlite3_file* file = File();
+    if (file == nullptr ||
+        file->pMethods->xRead(file, state.header.data(), static_cast<int>(state.header.size()),
+                              0) != SQLITE_OK ||
+        state.header[18] != 1 || state.header[19] != 1) {
+      return std::nullopt;
+    }
+    const char* name = sqlite3_db_filename(db_, "main");
+    std::optional<FileStamp> stamp =
+        name != nullptr && *name != '\0' ? SettledStamp(name) : std::nullopt;
+    if (!stamp) return std::nullopt;
+    state.stamp = *stamp;
+    return state;
   }
 
   // A virtual table would run code of its module on every read.
@@ -325,6 +361,7 @@ class DefinitionLoader {
 
   sqlite3* db_;
   std::string* error_;
+  DeclarationCache* cache_;
 };
 
 }  // namespace
@@ -374,9 +411,10 @@ int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::str
   return rc;
 }
 
-int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error) {
+int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error,
+                           DeclarationCache* cache) {
   *definition = FileDefinition();
-  return DefinitionLoader(db, error).Load(definition);
+  return DefinitionLoader(db, error, cache).Load(definition);
 }
 
 }  // namespace h5
