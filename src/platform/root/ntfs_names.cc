@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <set>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "platform/root/ansi_scan.h"
 #include "text/ansi.h"
@@ -113,10 +115,12 @@ std::string UpperAscii(std::string_view ansi) {
 bool NtfsNameLess(std::string_view a, std::string_view b) { return UpperUtf16(a) < UpperUtf16(b); }
 
 void SortNtfs(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    std::u16string ua = UpperUtf16(a), ub = UpperUtf16(b);
-    return ua != ub ? ua < ub : a < b;
-  });
+  // Each name's key worked out once, not at every comparison.
+  std::vector<std::pair<std::u16string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) keyed.emplace_back(UpperUtf16(name), std::move(name));
+  std::sort(keyed.begin(), keyed.end());
+  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 bool IsShortName(std::string_view ansi) {
