@@ -168,43 +168,6 @@ class DefinitionLoader {
     return statement;
   }
 
-  // One number a PRAGMA answers. Plain PRAGMA statements: the pragma_...()
-  // table functions would build a virtual table on every open.
-  int16_t PragmaValue(const char* sql, int64_t* value) {
-    int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail(sql, &status);
-    if (!statement) return status;
-    int rc = sqlite3_step(statement.get());
-    if (rc != SQLITE_ROW) return Failed(rc);
-    *value = sqlite3_column_int64(statement.get(), 0);
-    return kBtrOk;
-  }
-
-  // The application id, and the size: SQLite reads the missing end of a cut
-  // file as zeros, so the pages the header counts must all be there. (No
-  // writer can change the size while our read transaction holds its lock.)
-  int16_t CheckHeader() {
-    int64_t application_id = 0, page_count = 0, page_size = 0;
-    int16_t status = PragmaValue("PRAGMA application_id", &application_id);
-    if (status != kBtrOk) return status;
-    if (application_id != kApplicationId) {
-      return Damaged("not a kakeidb data file (application id)");
-    }
-    status = PragmaValue("PRAGMA page_count", &page_count);
-    if (status == kBtrOk) status = PragmaValue("PRAGMA page_size", &page_size);
-    if (status != kBtrOk) return status;
-    sqlite3_file* file = File();
-    if (file == nullptr) return Damaged("cannot reach the file");
-    sqlite3_int64 size = 0;
-    int rc = file->pMethods->xFileSize(file, &size);
-    if (rc != SQLITE_OK) return Failed(rc);
-    if (size < page_count * page_size) {
-      return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
-                     std::to_string(page_count) + " pages of " + std::to_string(page_size));
-    }
-    return kBtrOk;
-  }
-
   sqlite3_file* File() {
     sqlite3_file* file = nullptr;
     if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
@@ -214,23 +177,55 @@ class DefinitionLoader {
     return file;
   }
 
-  // The file's state, read while our read transaction keeps writers out. Only
-  // in rollback-journal mode: in WAL mode writes land beside the file.
-  std::optional<FileState> CurrentState() {
-    FileState state;
-    sqlite3_file* file = File();
-    if (file == nullptr ||
-        file->pMethods->xRead(file, state.header.data(), static_cast<int>(state.header.size()),
-                              0) != SQLITE_OK ||
-        state.header[18] != 1 || state.header[19] != 1) {
-      return std::nullopt;
+  // The application id, and the size: SQLite reads the missing end of a cut
+  // file as zeros, so the pages the header counts must all be there. (No
+  // writer can change the size while our read transaction holds its lock.)
+  // The header is read as SQLite reads it; a PRAGMA asking for the page count
+  // would parse the whole schema first.
+  int16_t CheckHeader() {
+    int16_t status = kBtrOk;
+    // Also starts the read transaction.
+    SqliteStatement statement = PrepareOrFail("PRAGMA application_id", &status);
+    if (!statement) return status;
+    int rc = sqlite3_step(statement.get());
+    if (rc != SQLITE_ROW) return Failed(rc);
+    if (sqlite3_column_int64(statement.get(), 0) != kApplicationId) {
+      return Damaged("not a kakeidb data file (application id)");
     }
+    sqlite3_file* file = File();
+    if (file == nullptr) return Damaged("cannot reach the file");
+    sqlite3_int64 size = 0;
+    rc = file->pMethods->xRead(file, header_.data(), static_cast<int>(header_.size()), 0);
+    if (rc == SQLITE_OK) rc = file->pMethods->xFileSize(file, &size);
+    if (rc != SQLITE_OK) return Failed(rc);
+    const int64_t size_field = BigEndian(16, 2);
+    const int64_t page_size = size_field == 1 ? 65536 : size_field;
+    // The page count holds when the change counter matches the one it was
+    // written with; otherwise SQLite goes by the file's size.
+    const bool count_valid = std::memcmp(&header_[24], &header_[92], 4) == 0;
+    const int64_t page_count = count_valid ? BigEndian(28, 4) : 0;
+    if (size < page_count * page_size) {
+      return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
+                     std::to_string(page_count) + " pages of " + std::to_string(page_size));
+    }
+    return kBtrOk;
+  }
+
+  int64_t BigEndian(size_t offset, size_t bytes) const {
+    int64_t value = 0;
+    for (size_t i = 0; i < bytes; ++i) value = value << 8 | header_[offset + i];
+    return value;
+  }
+
+  // The file's state, as CheckHeader found it. Only in rollback-journal mode:
+  // in WAL mode writes land beside the file.
+  std::optional<FileState> CurrentState() {
+    if (header_[18] != 1 || header_[19] != 1) return std::nullopt;
     const char* name = sqlite3_db_filename(db_, "main");
     std::optional<FileStamp> stamp =
         name != nullptr && *name != '\0' ? SettledStamp(name) : std::nullopt;
     if (!stamp) return std::nullopt;
-    state.stamp = *stamp;
-    return state;
+    return FileState{*stamp, header_};
   }
 
   // A virtual table would run code of its module on every read.
@@ -362,6 +357,7 @@ class DefinitionLoader {
   sqlite3* db_;
   std::string* error_;
   DeclarationCache* cache_;
+  SqliteHeader header_{};  // as CheckHeader read it
 };
 
 }  // namespace
