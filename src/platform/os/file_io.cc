@@ -63,8 +63,7 @@ std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::pat
 std::optional<FileStamp> SettledStamp(const std::filesystem::path& path) {
   struct stat st;
   struct timespec now;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-      ::clock_gettime(CLOCK_REALTIME, &now) != 0) {
+  if (::stat(path.c_str(), &st) != 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0) {
     return std::nullopt;
   }
   FileStamp stamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),

@@ -45,8 +45,9 @@ std::optional<std::error_code> ExchangePaths(const std::filesystem::path& a,
 // or went before survives a crash. False when that cannot be done.
 bool FlushToDisk(const std::filesystem::path& path);
 
-// One state of a file: writing, replacing, renaming or touching the file
-// moves at least one of these.
+// One state of a file or folder: writing, replacing, renaming or touching it
+// (for a folder: adding, removing or renaming an entry) moves at least one of
+// these.
 struct FileStamp {
   uint64_t device = 0;
   uint64_t inode = 0;
@@ -56,9 +57,9 @@ struct FileStamp {
   friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-// The stamp of the regular file at path, when one can be trusted: file times
+// The stamp of the file or folder at path, when one can be trusted: file times
 // advance in coarse ticks, so a file changed in the last seconds could change
-// again under the same stamp; nullopt then, and when there is no such file.
+// again under the same stamp; nullopt then, and when nothing is at path.
 // Always nullopt on Windows, which keeps no change time.
 std::optional<FileStamp> SettledStamp(const std::filesystem::path& path);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/root/ansi_scan.h"
+#include "platform/root/folder_listing.h"
 #include "text/ansi.h"
 
 namespace h5 {
@@ -140,14 +141,9 @@ bool IsShortName(std::string_view ansi) {
 }
 
 std::map<std::string, std::string> FolderAliases(const fs::path& dir) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  fs::directory_iterator it(dir, ec);
-  if (ec) return {};
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    names.push_back(it->path().filename().string());
-  }
-  if (ec) return {};
+  std::optional<std::vector<std::string>> listed = FolderEntryNames(dir);
+  if (!listed) return {};
+  std::vector<std::string>& names = *listed;
   SortNtfs(names);
 
   // Aliases already taken by stored short names, upper-cased.
