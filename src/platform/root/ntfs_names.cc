@@ -161,7 +161,7 @@ std::map<std::string, std::string> FolderAliases(const fs::path& dir) {
     std::string base = ShortPart(ansi.substr(0, dot), 6);
     std::string extension =
         dot == std::string_view::npos ? std::string() : ShortPart(ansi.substr(dot + 1), 3);
-    if (base.empty()) base = "_";
+    if (base.empty()) base.assign(1, '_');
     std::string suffix = extension.empty() ? "" : "." + extension;
     int& n = counters[base + suffix];
     std::string alias;
