@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "text/ansi.h"
 #include "text/ansi_char.h"
@@ -89,15 +90,23 @@ std::string AsciiOnly(std::string_view input, std::string_view replacement, Step
   return out;
 }
 
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<uint8_t>(c) < 0x80; });
+}
+
 }  // namespace
 
+// ASCII reads the same in both encodings: most names and keys need no iconv.
 std::string ToAnsi(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
   Converter& converter = ToAnsiConverter();
   if (converter.ok()) return converter.Run(text, kAnsiDefaultChar, Utf8StepLength);
   return AsciiOnly(text, kAnsiDefaultChar, Utf8StepLength);
 }
 
 std::string FromAnsi(std::string_view ansi) {
+  if (IsAscii(ansi)) return std::string(ansi);
   Converter& converter = FromAnsiConverter();
   if (converter.ok()) return converter.Run(ansi, kUnicodeDefaultChar, AnsiCharLength);
   return AsciiOnly(ansi, kUnicodeDefaultChar, AnsiCharLength);

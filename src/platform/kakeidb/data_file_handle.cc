@@ -32,7 +32,7 @@ std::string_view OwnerNameGiven(std::string_view buffer) {
 }  // namespace
 
 int16_t DataFileHandle::Open(const std::filesystem::path& path, std::string_view owner_name,
-                             std::unique_ptr<DataFileHandle>* handle) {
+                             DeclarationCache* cache, std::unique_ptr<DataFileHandle>* handle) {
   std::error_code ec;
   const std::filesystem::file_status status = std::filesystem::status(path, ec);
   if (status.type() == std::filesystem::file_type::not_found ||
@@ -46,7 +46,7 @@ int16_t DataFileHandle::Open(const std::filesystem::path& path, std::string_view
   int rc = OpenReadOnly(path, &file->db_);
   if (rc != SQLITE_OK) return StatusFromSqlite(rc);
   std::string error;
-  int16_t loaded = LoadFileDefinition(file->db_.get(), &file->definition_, &error);
+  int16_t loaded = LoadFileDefinition(file->db_.get(), &file->definition_, &error, cache);
   if (loaded != kBtrOk) return loaded;
   if (!file->definition_.owner_name.empty() &&
       OwnerNameGiven(owner_name) != file->definition_.owner_name) {

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/kakeidb/declaration_cache.h"
 #include "platform/kakeidb/file_definition.h"
 #include "platform/kakeidb/sqlite_util.h"
 
@@ -27,9 +28,10 @@ class DataFileHandle {
   // Opens the data file at path and checks it and the owner name given at
   // Open (the file's owner name must match unless the file has none).
   // Status 0 with *handle set, or 12 (missing), 46 (not a readable file),
-  // 2 (not a data file, damaged), 51 (owner name wrong), 85 (locked).
+  // 2 (not a data file, damaged), 51 (owner name wrong), 85 (locked). The
+  // declaration comes from cache (when given) while the file is unchanged.
   static int16_t Open(const std::filesystem::path& path, std::string_view owner_name,
-                      std::unique_ptr<DataFileHandle>* handle);
+                      DeclarationCache* cache, std::unique_ptr<DataFileHandle>* handle);
 
   DataFileHandle(const DataFileHandle&) = delete;
   DataFileHandle& operator=(const DataFileHandle&) = delete;

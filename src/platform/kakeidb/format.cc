@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 #include "platform/kakeidb/key_codec.h"
@@ -125,18 +126,28 @@ int Exec(sqlite3* db, const char* sql, std::string* error) {
 // Reads a checked declaration: every failure says what, gives a status.
 class DefinitionLoader {
  public:
-  DefinitionLoader(sqlite3* db, std::string* error) : db_(db), error_(error) {}
+  DefinitionLoader(sqlite3* db, std::string* error, DeclarationCache* cache)
+      : db_(db), error_(error), cache_(cache) {}
 
   int16_t Load(FileDefinition* definition) {
     // One read transaction: the declaration and the size are seen as one.
     int rc = sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return Failed(rc);
     int16_t status = CheckHeader();
-    if (status == kBtrOk) status = CheckTables();
-    if (status == kBtrOk) status = LoadFileRow(definition);
-    if (status == kBtrOk) status = LoadKeys(definition);
-    if (status == kBtrOk) status = LoadSegments(definition);
-    if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
+    std::optional<FileState> state;
+    if (status == kBtrOk && cache_ != nullptr) state = CurrentState();
+    const std::string path = state ? sqlite3_db_filename(db_, "main") : "";
+    const FileDefinition* known = state ? cache_->Find(path, *state) : nullptr;
+    if (known != nullptr) {
+      *definition = *known;
+    } else {
+      if (status == kBtrOk) status = CheckTables();
+      if (status == kBtrOk) status = LoadFileRow(definition);
+      if (status == kBtrOk) status = LoadKeys(definition);
+      if (status == kBtrOk) status = LoadSegments(definition);
+      if (status == kBtrOk && !ValidateFileDefinition(*definition, error_)) status = kBtrIoError;
+      if (status == kBtrOk && state) cache_->Store(path, *state, *definition);
+    }
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     return status;
   }
@@ -157,37 +168,64 @@ class DefinitionLoader {
     return statement;
   }
 
+  sqlite3_file* File() {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        file == nullptr || file->pMethods == nullptr) {
+      return nullptr;
+    }
+    return file;
+  }
+
   // The application id, and the size: SQLite reads the missing end of a cut
   // file as zeros, so the pages the header counts must all be there. (No
   // writer can change the size while our read transaction holds its lock.)
+  // The header is read as SQLite reads it; a PRAGMA asking for the page count
+  // would parse the whole schema first.
   int16_t CheckHeader() {
     int16_t status = kBtrOk;
-    SqliteStatement statement = PrepareOrFail(
-        "SELECT a.application_id, c.page_count, s.page_size FROM pragma_application_id() AS a,"
-        " pragma_page_count() AS c, pragma_page_size() AS s",
-        &status);
+    // Also starts the read transaction.
+    SqliteStatement statement = PrepareOrFail("PRAGMA application_id", &status);
     if (!statement) return status;
-    sqlite3_stmt* s = statement.get();
-    int rc = sqlite3_step(s);
+    int rc = sqlite3_step(statement.get());
     if (rc != SQLITE_ROW) return Failed(rc);
-    if (sqlite3_column_int64(s, 0) != kApplicationId) {
+    if (sqlite3_column_int64(statement.get(), 0) != kApplicationId) {
       return Damaged("not a kakeidb data file (application id)");
     }
-    const int64_t page_count = sqlite3_column_int64(s, 1);
-    const int64_t page_size = sqlite3_column_int64(s, 2);
-    sqlite3_file* file = nullptr;
+    sqlite3_file* file = File();
+    if (file == nullptr) return Damaged("cannot reach the file");
     sqlite3_int64 size = 0;
-    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
-        file == nullptr || file->pMethods == nullptr) {
-      return Damaged("cannot reach the file");
-    }
-    rc = file->pMethods->xFileSize(file, &size);
+    rc = file->pMethods->xRead(file, header_.data(), static_cast<int>(header_.size()), 0);
+    if (rc == SQLITE_OK) rc = file->pMethods->xFileSize(file, &size);
     if (rc != SQLITE_OK) return Failed(rc);
+    const int64_t size_field = BigEndian(16, 2);
+    const int64_t page_size = size_field == 1 ? 65536 : size_field;
+    // The page count holds when the change counter matches the one it was
+    // written with; otherwise SQLite goes by the file's size.
+    const bool count_valid = std::memcmp(&header_[24], &header_[92], 4) == 0;
+    const int64_t page_count = count_valid ? BigEndian(28, 4) : 0;
     if (size < page_count * page_size) {
       return Damaged("file of " + std::to_string(size) + " bytes, its header counts " +
                      std::to_string(page_count) + " pages of " + std::to_string(page_size));
     }
     return kBtrOk;
+  }
+
+  int64_t BigEndian(size_t offset, size_t bytes) const {
+    int64_t value = 0;
+    for (size_t i = 0; i < bytes; ++i) value = value << 8 | header_[offset + i];
+    return value;
+  }
+
+  // The file's state, as CheckHeader found it. Only in rollback-journal mode:
+  // in WAL mode writes land beside the file.
+  std::optional<FileState> CurrentState() {
+    if (header_[18] != 1 || header_[19] != 1) return std::nullopt;
+    const char* name = sqlite3_db_filename(db_, "main");
+    std::optional<FileStamp> stamp =
+        name != nullptr && *name != '\0' ? SettledStamp(name) : std::nullopt;
+    if (!stamp) return std::nullopt;
+    return FileState{*stamp, header_};
   }
 
   // A virtual table would run code of its module on every read.
@@ -318,6 +356,8 @@ class DefinitionLoader {
 
   sqlite3* db_;
   std::string* error_;
+  DeclarationCache* cache_;
+  SqliteHeader header_{};  // as CheckHeader read it
 };
 
 }  // namespace
@@ -367,9 +407,10 @@ int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::str
   return rc;
 }
 
-int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error) {
+int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error,
+                           DeclarationCache* cache) {
   *definition = FileDefinition();
-  return DefinitionLoader(db, error).Load(definition);
+  return DefinitionLoader(db, error, cache).Load(definition);
 }
 
 }  // namespace h5

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/kakeidb/declaration_cache.h"
 #include "platform/kakeidb/file_definition.h"
 
 namespace h5 {
@@ -26,8 +27,10 @@ int CreateDataFileSchema(sqlite3* db, const FileDefinition& definition, std::str
 // Checks that db is a data file of this format and reads what it declares.
 // Status 0; 2 when it is not a data file of this format (a file of an older
 // version says how to rewrite it) or declares nonsense; otherwise the status
-// of the SQLite failure (StatusFromSqlite). *error says why.
-int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error);
+// of the SQLite failure (StatusFromSqlite). *error says why. With a cache, a
+// file unchanged since its declaration was read into it is not read again.
+int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string* error,
+                           DeclarationCache* cache = nullptr);
 
 // The records of one key from (?1 sortable key value, ?2 id) on, in key
 // order. Columns: id, data, the key's sortable value.

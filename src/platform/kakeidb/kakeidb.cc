@@ -88,7 +88,7 @@ int16_t KakeiDb::Open(void* position_block, const void* data_buffer, const int32
         std::string_view(static_cast<const char*>(data_buffer), static_cast<size_t>(*data_length));
   }
   std::unique_ptr<DataFileHandle> file;
-  int16_t status = DataFileHandle::Open(*path, owner, &file);
+  int16_t status = DataFileHandle::Open(*path, owner, &declarations_, &file);
   if (status != kBtrOk) return status;
   if (open_files_ >= open_file_limit_) return kBtrTooManyFiles;
 

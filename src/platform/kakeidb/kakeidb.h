@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/environment.h"
+#include "platform/kakeidb/declaration_cache.h"
 #include "platform/record_manager.h"
 
 namespace h5 {
@@ -82,6 +83,7 @@ class KakeiDb : public RecordManager {
   const PathResolver resolve_;
   const int open_file_limit_;
   mutable std::mutex mutex_;
+  DeclarationCache declarations_;
   std::vector<Slot> slots_;
   int open_files_ = 0;
 };

@@ -5,10 +5,19 @@
 #include <stdio.h>  // renameat2
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace h5 {
 namespace {
+
+// How far a settled file's times lie behind the clock: far more than any
+// file system's time tick.
+constexpr int64_t kSettledNs = 2'000'000'000;
+
+int64_t Nanoseconds(const struct timespec& t) {
+  return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -49,6 +58,21 @@ std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::pat
   ::fchmod(fd, 0644);
   ::close(fd);
   return std::filesystem::path(pattern);
+}
+
+std::optional<FileStamp> SettledStamp(const std::filesystem::path& path) {
+  struct stat st;
+  struct timespec now;
+  if (::stat(path.c_str(), &st) != 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0) {
+    return std::nullopt;
+  }
+  FileStamp stamp{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+                  static_cast<int64_t>(st.st_size), Nanoseconds(st.st_mtim),
+                  Nanoseconds(st.st_ctim)};
+  // A time ahead of the clock is not settled either.
+  const int64_t settled_before = Nanoseconds(now) - kSettledNs;
+  if (stamp.modified_ns > settled_before || stamp.changed_ns > settled_before) return std::nullopt;
+  return stamp;
 }
 
 ReadStatus ReadFileBytes(const std::filesystem::path& path, std::string* bytes) {

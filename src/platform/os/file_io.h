@@ -3,6 +3,7 @@
 #ifndef H5KAKEI_PLATFORM_OS_FILE_IO_H_
 #define H5KAKEI_PLATFORM_OS_FILE_IO_H_
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -43,6 +44,24 @@ std::optional<std::error_code> ExchangePaths(const std::filesystem::path& a,
 // Flushes the file or directory at path to the disk, so a rename that follows
 // or went before survives a crash. False when that cannot be done.
 bool FlushToDisk(const std::filesystem::path& path);
+
+// One state of a file or folder: writing, replacing, renaming or touching it
+// (for a folder: adding, removing or renaming an entry) moves at least one of
+// these.
+struct FileStamp {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = 0;
+  int64_t modified_ns = 0;
+  int64_t changed_ns = 0;  // of the inode: set on any of the above, never by hand
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of the file or folder at path, when one can be trusted: file times
+// advance in coarse ticks, so a file changed in the last seconds could change
+// again under the same stamp; nullopt then, and when nothing is at path.
+// Always nullopt on Windows, which keeps no change time.
+std::optional<FileStamp> SettledStamp(const std::filesystem::path& path);
 
 }  // namespace h5
 

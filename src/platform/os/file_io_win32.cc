@@ -89,6 +89,8 @@ std::optional<std::filesystem::path> CreateUniqueFile(const std::filesystem::pat
   return std::nullopt;
 }
 
+std::optional<FileStamp> SettledStamp(const std::filesystem::path&) { return std::nullopt; }
+
 bool FlushToDisk(const std::filesystem::path& path) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) return true;

@@ -4,8 +4,11 @@
 #include <cstdint>
 #include <set>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "platform/root/ansi_scan.h"
+#include "platform/root/folder_listing.h"
 #include "text/ansi.h"
 
 namespace h5 {
@@ -113,10 +116,12 @@ std::string UpperAscii(std::string_view ansi) {
 bool NtfsNameLess(std::string_view a, std::string_view b) { return UpperUtf16(a) < UpperUtf16(b); }
 
 void SortNtfs(std::vector<std::string>& names) {
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    std::u16string ua = UpperUtf16(a), ub = UpperUtf16(b);
-    return ua != ub ? ua < ub : a < b;
-  });
+  // Each name's key worked out once, not at every comparison.
+  std::vector<std::pair<std::u16string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) keyed.emplace_back(UpperUtf16(name), std::move(name));
+  std::sort(keyed.begin(), keyed.end());
+  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 bool IsShortName(std::string_view ansi) {
@@ -136,14 +141,9 @@ bool IsShortName(std::string_view ansi) {
 }
 
 std::map<std::string, std::string> FolderAliases(const fs::path& dir) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  fs::directory_iterator it(dir, ec);
-  if (ec) return {};
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    names.push_back(it->path().filename().string());
-  }
-  if (ec) return {};
+  std::optional<std::vector<std::string>> listed = FolderEntryNames(dir);
+  if (!listed) return {};
+  std::vector<std::string>& names = *listed;
   SortNtfs(names);
 
   // Aliases already taken by stored short names, upper-cased.
@@ -161,7 +161,7 @@ std::map<std::string, std::string> FolderAliases(const fs::path& dir) {
     std::string base = ShortPart(ansi.substr(0, dot), 6);
     std::string extension =
         dot == std::string_view::npos ? std::string() : ShortPart(ansi.substr(dot + 1), 3);
-    if (base.empty()) base = "_";
+    if (base.empty()) base.assign(1, '_');
     std::string suffix = extension.empty() ? "" : "." + extension;
     int& n = counters[base + suffix];
     std::string alias;

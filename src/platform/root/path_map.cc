@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/root/ansi_scan.h"
+#include "platform/root/folder_listing.h"
 #include "platform/root/ntfs_names.h"
 #include "text/ansi.h"
 
@@ -75,14 +76,12 @@ std::optional<std::string> ComponentName(std::string_view component) {
 std::optional<std::string> FindStoredName(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(dir / name, ec))) return name;
+  std::optional<std::vector<std::string>> entries = FolderEntryNames(dir);
+  if (!entries) return std::nullopt;
   std::optional<std::string> found;
-  fs::directory_iterator it(dir, ec);
-  if (ec) return std::nullopt;
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    std::string entry = it->path().filename().string();
+  for (const std::string& entry : *entries) {
     if (EqualsIgnoringAsciiCaseUtf8(entry, name) && (!found || entry < *found)) found = entry;
   }
-  if (ec) return std::nullopt;
   // A short alias stands for its long name.
   if (!found && name.find('~') != std::string::npos) {
     for (const auto& [stored, alias] : FolderAliases(dir)) {

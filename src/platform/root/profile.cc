@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/root/ansi_scan.h"
 #include "platform/os/file_io.h"
+#include "platform/root/ansi_scan.h"
 #include "text/ansi.h"
 #include "text/vbstring.h"
 

@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "platform/root/ansi_scan.h"
 #include "platform/os/file_io.h"
+#include "platform/root/ansi_scan.h"
 #include "platform/root/path_map.h"
 #include "text/ansi.h"
 

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <system_error>
 
-#include "platform/root/ansi_scan.h"
 #include "platform/os/file_io.h"
+#include "platform/root/ansi_scan.h"
 #include "platform/root/local_date.h"
 #include "platform/root/ntfs_names.h"
 #include "platform/root/path_map.h"
@@ -111,8 +111,9 @@ std::optional<std::vector<std::string>> RootEnvironment::ListFiles(std::string_v
   for (; it != fs::directory_iterator(); it.increment(ec)) {
     std::string name = it->path().filename().string();
     if (name.empty() || name[0] == '.') continue;
+    // The entry's own type from the listing; only a symlink needs a stat.
     std::error_code status_ec;
-    if (!fs::is_regular_file(it->status(status_ec))) continue;
+    if (!it->is_regular_file(status_ec)) continue;
     names.push_back(name);
   }
   if (ec) return std::nullopt;

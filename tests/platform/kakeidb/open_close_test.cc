@@ -1,5 +1,7 @@
 // Open, Close, the position block and the open-file limit.
+#include <chrono>
 #include <random>
+#include <thread>
 
 #include "kakeidb_test.h"
 #include "platform/kakeidb/btrieve_options.h"
@@ -134,6 +136,26 @@ TEST_F(OpenCloseTest, BlocksOpenReadAndCloseIndependently) {
   EXPECT_EQ(Read(*engine_, copy, kBtrGetFirst, 0), kBtrFileNotOpen);
   EXPECT_EQ(OpenFile(b, "missing.dat"), kBtrFileNotFound);
   EXPECT_EQ(engine_->open_files(), 0);
+}
+
+// A file's declaration is kept once the file has settled, and read again
+// after any write, however small.
+TEST_F(OpenCloseTest, KeptDeclarationFollowsWrites) {
+  const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2100)); };
+  settle();
+  Block block;
+  for (int round = 0; round < 2; ++round) {  // read, then kept
+    ASSERT_EQ(OpenFile(block, "suitou02.dat"), kBtrOk);
+    EXPECT_EQ(Read(*engine_, block, kBtrGetFirst, 0), kBtrOk);
+    EXPECT_EQ(block.Date(), 37000);
+    EXPECT_EQ(Close(*engine_, block), kBtrOk);
+  }
+  RunSql(DiskPath("suitou02.dat"), "UPDATE kakeidb_file SET owner_name = CAST('WXYZ' AS BLOB)");
+  Watch("suitou02.dat");
+  settle();
+  EXPECT_EQ(OpenFile(block, "suitou02.dat"), kBtrOwnerNameWrong);
+  ASSERT_EQ(OpenFile(block, "suitou02.dat", "WXYZ"), kBtrOk);
+  EXPECT_EQ(Close(*engine_, block), kBtrOk);
 }
 
 TEST_F(OpenCloseTest, OpenFileLimitFromWinIni) {

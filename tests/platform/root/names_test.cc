@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/root/ntfs_names.h"
 #include "platform/root/path_map.h"
@@ -85,6 +87,27 @@ TEST(ShortNames, ShortPathUsesAliasesAndAliasesResolve) {
   EXPECT_EQ(MapWindowsPath(root.path(), "C:\\HDMDAT~2"), root.path() / "drive_c/Hdm Data6");
   EXPECT_EQ(MapWindowsPath(root.path(), "C:\\HDMDAT~3"), root.path() / "drive_c/HDMDAT~3");
   EXPECT_EQ(env.StoredName("C:\\HDMDAT~1\\kakeibo"), "kakeibo");
+}
+
+// A folder's listing is kept once the folder has settled, and listed again
+// when an entry comes, goes or is renamed.
+TEST(FolderListing, NamesFollowChangesToTheFolder) {
+  ScratchDir root;
+  root.Write("drive_c/book/Alpha.dat", "x");
+  const auto settle = [] { std::this_thread::sleep_for(std::chrono::milliseconds(2100)); };
+  const auto map = [&](const char* path) { return MapWindowsPath(root.path(), path); };
+  const std::filesystem::path book = root.path() / "drive_c/book";
+  settle();
+  EXPECT_EQ(map("C:\\BOOK\\ALPHA.DAT"), book / "Alpha.dat");
+  EXPECT_EQ(map("C:\\BOOK\\BETA.DAT"), book / "BETA.DAT");  // kept as written
+
+  root.Write("drive_c/book/Beta.dat", "x");
+  EXPECT_EQ(map("C:\\BOOK\\BETA.DAT"), book / "Beta.dat");
+  std::filesystem::rename(book / "Alpha.dat", book / "Gamma.dat");
+  settle();
+  EXPECT_EQ(map("C:\\BOOK\\BETA.DAT"), book / "Beta.dat");
+  EXPECT_EQ(map("C:\\BOOK\\ALPHA.DAT"), book / "ALPHA.DAT");
+  EXPECT_EQ(map("C:\\BOOK\\GAMMA.DAT"), book / "Gamma.dat");
 }
 
 }  // namespace
