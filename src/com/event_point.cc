@@ -12,14 +12,7 @@ EventPoint::~EventPoint() {
 }
 
 HRESULT EventPoint::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
-    *out = static_cast<IConnectionPoint*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return QueryOnly<IConnectionPoint>(this, IID_IConnectionPoint, iid, out);
 }
 
 HRESULT EventPoint::GetConnectionInterface(IID* iid) {
@@ -73,14 +66,7 @@ class PointEnumerator final : public IEnumConnectionPoints {
   PointEnumerator& operator=(const PointEnumerator&) = delete;
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IEnumConnectionPoints) {
-      *out = static_cast<IEnumConnectionPoints*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryOnly<IEnumConnectionPoints>(this, IID_IEnumConnectionPoints, iid, out);
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {

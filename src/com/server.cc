@@ -18,14 +18,7 @@ std::atomic<long> server_holds{0};
 class ClassFactory : public IClassFactory {
  public:
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return QueryOnly<IClassFactory>(this, IID_IClassFactory, iid, out);
   }
   // One factory for the whole library; only LockServer holds the server.
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }

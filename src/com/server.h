@@ -20,6 +20,19 @@ void HoldServer();
 void ReleaseServer();
 bool ServerInUse();
 
+// QueryInterface of an object that offers IUnknown and one interface.
+template <typename Interface>
+HRESULT QueryOnly(Interface* self, REFIID offered, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  if (iid == IID_IUnknown || iid == offered) {
+    *out = self;
+    self->AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
 // Names a call the server received, for the debugger's output (under Wine:
 // WINEDEBUG=+debugstr), so a container's conversation can be followed.
 void TraceCall(const char* name);

@@ -306,6 +306,60 @@ TEST(RegistrationTest, WritesTheClassAndTheTypeLibraryAndTakesThemAway) {
   ASSERT_EQ(Regsvr32(L""), 0u);
 }
 
+template <typename Interface>
+Interface* Query(IUnknown* object, REFIID iid) {
+  Interface* found = nullptr;
+  EXPECT_EQ(object->QueryInterface(iid, reinterpret_cast<void**>(&found)), S_OK);
+  return found;
+}
+
+// No members, no events, no state: what a container or script may try.
+void ExpectNothingToScriptOrKeep(IOleObject* control) {
+  auto* dispatch = Query<IDispatch>(control, IID__frmKakei);
+  wchar_t name[] = L"Caption";
+  LPOLESTR names[] = {name};
+  DISPID id = 0;
+  EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
+  dispatch->Release();
+
+  auto* points = Query<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
+  IConnectionPoint* point = nullptr;
+  EXPECT_EQ(points->FindConnectionPoint(IID_IDispatch, &point), CONNECT_E_NOCONNECTION);
+  ASSERT_EQ(points->FindConnectionPoint(DIID___frmKakei, &point), S_OK);
+  DWORD cookie = 0;
+  EXPECT_EQ(point->Advise(control, &cookie), S_OK);
+  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+  EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+  point->Release();
+  points->Release();
+
+  auto* persist = Query<IPersistStreamInit>(control, IID_IPersistStreamInit);
+  ULARGE_INTEGER size = {};
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  EXPECT_EQ(persist->GetSizeMax(&size), S_OK);
+  EXPECT_EQ(size.QuadPart, 0u);
+  persist->Release();
+
+  auto* safety = Query<IObjectSafety>(control, IID_IObjectSafety);
+  const DWORD both = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
+  DWORD supported = 0, enabled = 0;
+  EXPECT_EQ(safety->SetInterfaceSafetyOptions(IID_IDispatch, both, both), S_OK);
+  EXPECT_EQ(safety->GetInterfaceSafetyOptions(IID_IDispatch, &supported, &enabled), S_OK);
+  EXPECT_EQ(supported, both);
+  EXPECT_EQ(enabled, both);
+  safety->Release();
+
+  auto* class_info = Query<IProvideClassInfo>(control, IID_IProvideClassInfo);
+  ITypeInfo* info = nullptr;
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(class_info->GetClassInfo(&info), S_OK);
+  ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->guid, CLSID_frmKakei);
+  info->ReleaseTypeAttr(attr);
+  info->Release();
+  class_info->Release();
+}
+
 TEST(CreateInstanceTest, OffersTheControlInterfacesAndDrawsEachGrade) {
   const IID interfaces[] = {IID_IDispatch,          IID__frmKakei,
                             IID_IOleInPlaceObject,  IID_IOleInPlaceActiveObject,
@@ -333,6 +387,7 @@ TEST(CreateInstanceTest, OffersTheControlInterfacesAndDrawsEachGrade) {
       DWORD status = 0;
       EXPECT_EQ(control->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
       EXPECT_EQ(status, 0x20191u);
+      if (level == 1) ExpectNothingToScriptOrKeep(control);
       IViewObject* view = nullptr;
       ASSERT_EQ(control->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
       const RECTL bounds = {0, 0, kWidth, kHeight};
