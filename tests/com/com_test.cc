@@ -306,6 +306,36 @@ TEST(RegistrationTest, WritesTheClassAndTheTypeLibraryAndTakesThemAway) {
   ASSERT_EQ(Regsvr32(L""), 0u);
 }
 
+TEST(ResourcesTest, CarryTheToolboxBitmapAndTheVersion) {
+  HMODULE file = LoadLibraryExW(OcxPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(file, nullptr);
+  HRSRC found = FindResourceW(file, MAKEINTRESOURCEW(H5_IDB_TOOLBOX), MAKEINTRESOURCEW(2));
+  ASSERT_NE(found, nullptr);
+  const auto* bitmap =
+      static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(file, found)));
+  EXPECT_EQ(bitmap->biWidth, 16);
+  EXPECT_EQ(bitmap->biHeight, 15);
+  EXPECT_EQ(bitmap->biBitCount, 4);
+  FreeLibrary(file);
+
+  std::vector<char> version(GetFileVersionInfoSizeW(OcxPath().c_str(), nullptr));
+  ASSERT_FALSE(version.empty());
+  ASSERT_TRUE(GetFileVersionInfoW(OcxPath().c_str(), 0, version.size(), version.data()));
+  const std::pair<const wchar_t*, std::wstring> values[] = {
+      {L"FileVersion", L"1.00.0003"},        {L"ProductVersion", L"1.00.0003"},
+      {L"ProductName", L"H5Kakei"},          {L"InternalName", L"H5Kakei"},
+      {L"OriginalFilename", L"H5Kakei.ocx"}, {L"OLESelfRegister", L""}};
+  for (const auto& [name, expected] : values) {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\041103a4\\") + name;
+    ASSERT_TRUE(
+        VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        << name;
+    EXPECT_EQ(std::wstring(value), expected) << name;
+  }
+}
+
 template <typename Interface>
 Interface* Query(IUnknown* object, REFIID iid) {
   Interface* found = nullptr;
