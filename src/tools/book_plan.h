@@ -28,11 +28,13 @@ struct PlannedFile {
   std::optional<DataFileContents> data;  // a kakeidb data file, checked as the format demands
 };
 
-// Each section planner checks its section and appends the files it
-// describes; root is the absolute root path, which stand-in programs name.
-using SectionPlanner = bool(const nlohmann::json& section, const std::filesystem::path& root,
-                            std::vector<PlannedFile>* files, std::string* error);
-SectionPlanner PlanRegistry, PlanIni, PlanCookies, PlanPrograms, PlanFiles, PlanData;
+// Checks one member of a section, key: value at place, and fills in file,
+// its bytes or data; the sections of one root file add to the same file.
+// root is the absolute root path, which stand-in programs name.
+using EntryPlanner = bool(const std::string& key, const nlohmann::json& value,
+                          const std::string& place, const std::filesystem::path& root,
+                          PlannedFile* file, std::string* error);
+EntryPlanner PlanRegistryKey, PlanIniFile, PlanCookie, PlanProgram, PlanFile, PlanDataFile;
 
 // Writes files into root as one change: a copy of the root is made beside
 // it, the files are written into the copy, and it is exchanged with the root

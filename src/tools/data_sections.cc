@@ -31,63 +31,51 @@ bool CheckWindowsFilePath(const std::string& path, const std::filesystem::path& 
   return true;
 }
 
-bool PlanFiles(const nlohmann::json& section, const std::filesystem::path& root,
-               std::vector<PlannedFile>* files, std::string* error) {
-  for (const auto& [path, entry] : section.items()) {
-    std::string place = Member("files", path);
-    if (!CheckWindowsFilePath(path, root, place, error)) return false;
-    if (!entry.is_object() || entry.size() != 1) {
-      *error = place + ": expected {\"hex\": ...}, {\"text\": ...} or {\"ansi\": ...}";
-      return false;
-    }
-    const std::string form = entry.begin().key();
-    const nlohmann::json& value = entry.begin().value();
-    const std::string form_place = Field(place, form);
-    if (!value.is_string()) {
-      *error = form_place + ": expected a string, got " + TypeName(value);
-      return false;
-    }
-    const std::string& text = value.get_ref<const std::string&>();
-    std::optional<std::string> bytes;
-    if (form == "hex") {
-      bytes = ParseHex(value);
-      if (!bytes) *error = form_place + ": expected pairs of hex digits";
-    } else if (form == "text") {
-      bytes = text;
-    } else if (form == "ansi") {
-      bytes = AnsiOf(text);
-      if (!bytes) *error = form_place + ": has a character that CP932 cannot hold";
-    } else {
-      *error = form_place + ": unknown form (expected hex, text or ansi)";
-    }
-    if (!bytes) return false;
-    files->emplace_back(place, path, std::move(*bytes));
+bool PlanFile(const std::string& path, const nlohmann::json& entry, const std::string& place,
+              const std::filesystem::path& root, PlannedFile* file, std::string* error) {
+  if (!CheckWindowsFilePath(path, root, place, error)) return false;
+  if (!entry.is_object() || entry.size() != 1) {
+    *error = place + ": expected {\"hex\": ...}, {\"text\": ...} or {\"ansi\": ...}";
+    return false;
   }
-  return true;
+  const std::string form = entry.begin().key();
+  const nlohmann::json& value = entry.begin().value();
+  const std::string form_place = Field(place, form);
+  if (!value.is_string()) {
+    *error = form_place + ": expected a string, got " + TypeName(value);
+    return false;
+  }
+  const std::string& text = value.get_ref<const std::string&>();
+  std::optional<std::string> bytes;
+  if (form == "hex") {
+    bytes = ParseHex(value);
+    if (!bytes) *error = form_place + ": expected pairs of hex digits";
+  } else if (form == "text") {
+    bytes = text;
+  } else if (form == "ansi") {
+    bytes = AnsiOf(text);
+    if (!bytes) *error = form_place + ": has a character that CP932 cannot hold";
+  } else {
+    *error = form_place + ": unknown form (expected hex, text or ansi)";
+  }
+  if (bytes) file->bytes = std::move(*bytes);
+  return bytes.has_value();
 }
 
-bool PlanData(const nlohmann::json& section, const std::filesystem::path& root,
-              std::vector<PlannedFile>* files, std::string* error) {
-  for (const auto& [path, entry] : section.items()) {
-    const std::string place = Member("data", path);
-    PlannedFile file(place, path);
-    DataFileContents& contents = file.data.emplace();
-    const Layout* layout = nullptr;
-    auto pack = [&](const nlohmann::json& record, const std::string& at,
-                    std::vector<uint8_t>* bytes, std::string* message) {
-      return PackRecord(layout, contents.definition.record_length, record, at, bytes, message);
-    };
-    if (!CheckWindowsFilePath(path, root, place, error) ||
-        !CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place,
-                      error) ||
-        !ParseDefinition(entry, place, &contents.definition, &layout, error) ||
-        !ParseArray(entry.value("records", nlohmann::json::array()), Field(place, "records"),
-                    "records", pack, &contents.records, error)) {
-      return false;
-    }
-    files->push_back(std::move(file));
-  }
-  return true;
+bool PlanDataFile(const std::string& path, const nlohmann::json& entry, const std::string& place,
+                  const std::filesystem::path& root, PlannedFile* file, std::string* error) {
+  DataFileContents& contents = file->data.emplace();
+  const Layout* layout = nullptr;
+  auto pack = [&](const nlohmann::json& record, const std::string& at, std::vector<uint8_t>* bytes,
+                  std::string* message) {
+    return PackRecord(layout, contents.definition.record_length, record, at, bytes, message);
+  };
+  return CheckWindowsFilePath(path, root, place, error) &&
+         CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place,
+                      error) &&
+         ParseDefinition(entry, place, &contents.definition, &layout, error) &&
+         ParseArray(entry.value("records", nlohmann::json::array()), Field(place, "records"),
+                    "records", pack, &contents.records, error);
 }
 
 }  // namespace h5

@@ -91,91 +91,75 @@ printf '%s\t%s\n' "${1-}" "$(pwd)" >> "$root/launch.log"
 
 }  // namespace
 
-bool PlanRegistry(const nlohmann::json& section, const std::filesystem::path& /*root*/,
-                  std::vector<PlannedFile>* files, std::string* error) {
-  std::string text = "Windows Registry Editor Version 5.00\n";
-  for (const auto& [key, values] : section.items()) {
-    const std::string place = Member("registry", key);
-    if (key.rfind("HKEY_", 0) != 0 || HasLineBreak(key)) {
-      *error = place + ": expected a key path that starts with HKEY_ and has no line break";
-      return false;
-    }
-    if (!ExpectObject(values, place, error)) return false;
-    text += "\n[" + key + "]\n";
-    for (const auto& [name, value] : values.items()) {
-      if (value.is_null()) continue;
-      if (!CheckLineOrNull(value, name, Member(place, name), "text", "a registry string value",
-                           error)) {
-        return false;
-      }
-      text += (name.empty() ? "@" : RegistryQuoted(name)) + "=" +
-              RegistryQuoted(value.get<std::string>()) + "\n";
-    }
+bool PlanRegistryKey(const std::string& key, const nlohmann::json& values, const std::string& place,
+                     const std::filesystem::path& /*root*/, PlannedFile* file, std::string* error) {
+  if (key.rfind("HKEY_", 0) != 0 || HasLineBreak(key)) {
+    *error = place + ": expected a key path that starts with HKEY_ and has no line break";
+    return false;
   }
-  files->emplace_back("registry", "", text).root_file = "registry.reg";
-  return true;
-}
-
-bool PlanIni(const nlohmann::json& section, const std::filesystem::path& root,
-             std::vector<PlannedFile>* files, std::string* error) {
-  for (const auto& [path, sections] : section.items()) {
-    const std::string place = Member("ini", path);
-    // A bare file name is looked for in the Windows folder, never where the
-    // book would put it.
-    if (path.find_first_of("\\:") == std::string::npos) {
-      *error = place + ": expected a full Windows path such as C:\\folder\\name.ini";
+  if (!ExpectObject(values, place, error)) return false;
+  file->bytes += "\n[" + key + "]\n";
+  for (const auto& [name, value] : values.items()) {
+    if (value.is_null()) continue;
+    if (!CheckLineOrNull(value, name, Member(place, name), "text", "a registry string value",
+                         error)) {
       return false;
     }
-    if (!CheckWindowsFilePath(path, root, place, error) || !ExpectObject(sections, place, error)) {
-      return false;
-    }
-    std::string text;
-    for (const auto& [name, keys] : sections.items()) {
-      const std::string section_place = Member(place, name);
-      std::optional<std::string> section_name = IniText(name, "]", section_place, error);
-      if (!section_name || !ExpectObject(keys, section_place, error)) return false;
-      text += (text.empty() ? "[" : "\r\n[") + *section_name + "]\r\n";
-      for (const auto& [key, value] : keys.items()) {
-        std::optional<std::string> line = IniLine(key, value, Member(section_place, key), error);
-        if (!line) return false;
-        if (!line->empty()) text += *line + "\r\n";
-      }
-    }
-    files->emplace_back(place, path, text);
+    file->bytes += (name.empty() ? "@" : RegistryQuoted(name)) + "=" +
+                   RegistryQuoted(value.get<std::string>()) + "\n";
   }
   return true;
 }
 
-bool PlanCookies(const nlohmann::json& section, const std::filesystem::path& /*root*/,
-                 std::vector<PlannedFile>* files, std::string* error) {
-  std::string text;
-  for (const auto& [address, value] : section.items()) {
-    const std::string place = Member("cookies", address);
-    if (address.empty() || address[0] == '#' || address.find('\t') != std::string::npos ||
-        HasLineBreak(address)) {
-      *error = place +
-               ": a page address is not empty, does not start with #, has no tab and no "
-               "line break";
-      return false;
-    }
-    if (!CheckLineOrNull(value, "", place, "the cookie text", "cookie text", error)) return false;
-    if (!value.is_null()) text += address + "\t" + value.get<std::string>() + "\n";
+bool PlanIniFile(const std::string& path, const nlohmann::json& sections, const std::string& place,
+                 const std::filesystem::path& root, PlannedFile* file, std::string* error) {
+  // A bare file name is looked for in the Windows folder, never where the
+  // book would put it.
+  if (path.find_first_of("\\:") == std::string::npos) {
+    *error = place + ": expected a full Windows path such as C:\\folder\\name.ini";
+    return false;
   }
-  files->emplace_back("cookies", "", text).root_file = "cookies.txt";
+  if (!CheckWindowsFilePath(path, root, place, error) || !ExpectObject(sections, place, error)) {
+    return false;
+  }
+  std::string& text = file->bytes;
+  for (const auto& [name, keys] : sections.items()) {
+    const std::string section_place = Member(place, name);
+    std::optional<std::string> section_name = IniText(name, "]", section_place, error);
+    if (!section_name || !ExpectObject(keys, section_place, error)) return false;
+    text += (text.empty() ? "[" : "\r\n[") + *section_name + "]\r\n";
+    for (const auto& [key, value] : keys.items()) {
+      std::optional<std::string> line = IniLine(key, value, Member(section_place, key), error);
+      if (!line) return false;
+      if (!line->empty()) text += *line + "\r\n";
+    }
+  }
   return true;
 }
 
-bool PlanPrograms(const nlohmann::json& section, const std::filesystem::path& root,
-                  std::vector<PlannedFile>* files, std::string* error) {
-  for (const auto& [path, kind] : section.items()) {
-    const std::string place = Member("programs", path);
-    if (!CheckWindowsFilePath(path, root, place, error)) return false;
-    if (kind != "launch-log") {
-      *error = place + ": expected the program kind \"launch-log\"";
-      return false;
-    }
-    files->emplace_back(place, path, LaunchLogScript(root)).executable = true;
+bool PlanCookie(const std::string& address, const nlohmann::json& value, const std::string& place,
+                const std::filesystem::path& /*root*/, PlannedFile* file, std::string* error) {
+  if (address.empty() || address[0] == '#' || address.find('\t') != std::string::npos ||
+      HasLineBreak(address)) {
+    *error = place +
+             ": a page address is not empty, does not start with #, has no tab and no "
+             "line break";
+    return false;
   }
+  if (!CheckLineOrNull(value, "", place, "the cookie text", "cookie text", error)) return false;
+  if (!value.is_null()) file->bytes += address + "\t" + value.get<std::string>() + "\n";
+  return true;
+}
+
+bool PlanProgram(const std::string& path, const nlohmann::json& kind, const std::string& place,
+                 const std::filesystem::path& root, PlannedFile* file, std::string* error) {
+  if (!CheckWindowsFilePath(path, root, place, error)) return false;
+  if (kind != "launch-log") {
+    *error = place + ": expected the program kind \"launch-log\"";
+    return false;
+  }
+  file->bytes = LaunchLogScript(root);
+  file->executable = true;
   return true;
 }
 
