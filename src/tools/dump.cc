@@ -43,7 +43,7 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
   for (const FieldDef& field : layout.fields) {
     if (!fields.contains(field.name)) continue;
     std::string value = Quoted(fields[field.name]);
-    const int32_t day = field.kind == FieldKind::kDate ? GetInt32At(record, field.offset) : 0;
+    const int32_t day = field.date ? GetInt32At(record, field.bytes.offset) : 0;
     if (day != 0) value = DateText(day) + " (" + std::to_string(day) + ")";
     out << "  " << field.name << std::string(width - field.name.size() + 1, ' ') << value << "\n";
   }

@@ -20,19 +20,12 @@ namespace h5 {
 // The owner name every data file of the account book is opened with.
 inline constexpr char kBookOwnerName[] = "tefu";
 
-enum class FieldKind {
-  kByte,   // unsigned, 1 byte
-  kInt16,  // signed little-endian
-  kInt32,  // signed little-endian
-  kDate,   // 32-bit day number; "YYYY-MM-DD" in a book
-  kText,   // CP932, blank-padded to the width
-};
-
+// A field of a record: its bytes compare as in a key, so a byte is
+// unsigned, wider integers are signed and text is CP932 padded with blanks.
 struct FieldDef {
   std::string name;
-  int32_t offset = 0;
-  int32_t width = 0;
-  FieldKind kind = FieldKind::kByte;
+  KeySegment bytes;
+  bool date = false;  // a day number, "YYYY-MM-DD" in a book
 };
 
 struct Layout {

@@ -14,13 +14,8 @@ namespace h5 {
 namespace {
 
 bool FitsIn(const FieldDef& field, size_t length) {
-  return static_cast<size_t>(field.offset) + static_cast<size_t>(field.width) <= length;
-}
-
-int64_t GetNumber(const FieldDef& field, std::span<const uint8_t> record) {
-  if (field.kind == FieldKind::kByte) return GetByteAt(record, field.offset);
-  if (field.kind == FieldKind::kInt16) return GetInt16At(record, field.offset);
-  return GetInt32At(record, field.offset);
+  return static_cast<size_t>(field.bytes.offset) + static_cast<size_t>(field.bytes.length) <=
+         length;
 }
 
 // "YYYY-MM-DD" or a day number within 32 bits (day 0 = 1899-12-30).
@@ -43,35 +38,31 @@ std::optional<int64_t> ParseDate(const nlohmann::json& value, std::string* error
   return std::nullopt;
 }
 
-// The number of field read from value: a byte 0..255, a 16- or 32-bit signed
-// integer, a date as its day number.
-std::optional<int64_t> ParseNumber(const FieldDef& field, const nlohmann::json& value,
-                                   std::string* message) {
-  if (field.kind == FieldKind::kDate) return ParseDate(value, message);
-  if (field.kind == FieldKind::kByte) return ParseBookInteger(value, 0, 255, message);
-  if (field.kind == FieldKind::kInt16)
-    return ParseBookInteger(value, INT16_MIN, INT16_MAX, message);
-  return ParseBookInteger(value, INT32_MIN, INT32_MAX, message);
-}
-
 bool PutField(const FieldDef& field, const nlohmann::json& value, const std::string& place,
               std::span<uint8_t> record, std::string* error) {
+  const KeySegment& at = field.bytes;
   std::string message;
-  if (field.kind != FieldKind::kText) {
-    std::optional<int64_t> number = ParseNumber(field, value, &message);
-    if (number && field.kind == FieldKind::kByte) PutByteAt(record, field.offset, *number);
-    if (number && field.kind == FieldKind::kInt16) PutInt16At(record, field.offset, *number);
-    if (number && field.width == 4) PutInt32At(record, field.offset, *number);
+  if (at.type != SegmentType::kString) {
+    // A byte holds 0..255, a wider field a signed integer of its width.
+    const int64_t half = int64_t{1} << (8 * at.length - 1);
+    const bool is_unsigned = at.type == SegmentType::kUnsigned;
+    std::optional<int64_t> number =
+        field.date ? ParseDate(value, &message)
+                   : ParseBookInteger(value, is_unsigned ? 0 : -half,
+                                      is_unsigned ? 2 * half - 1 : half - 1, &message);
+    for (int32_t i = 0; number && i < at.length; ++i) {
+      record[at.offset + i] = static_cast<uint8_t>(*number >> 8 * i);
+    }
     if (number) return true;
   } else if (!value.is_string()) {
     message = "expected text, got " + TypeName(value);
   } else if (std::optional<std::string> ansi = AnsiOf(value.get_ref<const std::string&>()); !ansi) {
     message = "text has a character that CP932 cannot hold";
-  } else if (ansi->size() > static_cast<size_t>(field.width)) {
+  } else if (ansi->size() > static_cast<size_t>(at.length)) {
     message = "text takes " + std::to_string(ansi->size()) + " bytes in CP932; the field holds " +
-              std::to_string(field.width);
+              std::to_string(at.length);
   } else {
-    std::copy(ansi->begin(), ansi->end(), record.begin() + field.offset);
+    std::copy(ansi->begin(), ansi->end(), record.begin() + at.offset);
     return true;
   }
   *error = place + ": " + message;
@@ -108,8 +99,8 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
   }
   std::vector<uint8_t> bytes(length, 0);
   for (const FieldDef& field : layout->fields) {
-    if (field.kind == FieldKind::kText && FitsIn(field, length)) {
-      std::fill_n(bytes.begin() + field.offset, field.width, ' ');
+    if (field.bytes.type == SegmentType::kString && FitsIn(field, length)) {
+      std::fill_n(bytes.begin() + field.bytes.offset, field.bytes.length, ' ');
     }
   }
   for (const auto& [name, field_value] : value.items()) {
@@ -133,15 +124,18 @@ nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> recor
   nlohmann::json object = nlohmann::json::object();
   for (const FieldDef& field : layout.fields) {
     if (!FitsIn(field, record.size())) continue;
-    if (field.kind == FieldKind::kText) {
-      std::string_view ansi(reinterpret_cast<const char*>(record.data()) + field.offset,
-                            static_cast<size_t>(field.width));
+    const KeySegment& at = field.bytes;
+    if (at.type == SegmentType::kString) {
+      std::string_view ansi(reinterpret_cast<const char*>(record.data()) + at.offset,
+                            static_cast<size_t>(at.length));
       object[field.name] = FromAnsi(ansi.substr(0, ansi.find_last_not_of(' ') + 1));
     } else {
       // Days of years 1..9999 as dates; others, and 0 (unset), as numbers.
-      const int64_t number = GetNumber(field, record);
+      const int64_t number = at.length == 1   ? GetByteAt(record, at.offset)
+                             : at.length == 2 ? GetInt16At(record, at.offset)
+                                              : GetInt32At(record, at.offset);
       const std::string date = DateText(static_cast<int32_t>(number));
-      const bool dated = field.kind == FieldKind::kDate && number != 0 && !date.starts_with("day");
+      const bool dated = field.date && number != 0 && !date.starts_with("day");
       object[field.name] = dated ? nlohmann::json(date) : nlohmann::json(number);
     }
   }
