@@ -64,18 +64,8 @@ bool PlanFile(const std::string& path, const nlohmann::json& entry, const std::s
 
 bool PlanDataFile(const std::string& path, const nlohmann::json& entry, const std::string& place,
                   const std::filesystem::path& root, PlannedFile* file, std::string* error) {
-  DataFileContents& contents = file->data.emplace();
-  const Layout* layout = nullptr;
-  auto pack = [&](const nlohmann::json& record, const std::string& at, std::vector<uint8_t>* bytes,
-                  std::string* message) {
-    return PackRecord(layout, contents.definition.record_length, record, at, bytes, message);
-  };
   return CheckWindowsFilePath(path, root, place, error) &&
-         CheckMembers(entry, {"layout", "records", "owner", "recordLength", "keys"}, place,
-                      error) &&
-         ParseDefinition(entry, place, &contents.definition, &layout, error) &&
-         ParseArray(entry.value("records", nlohmann::json::array()), Field(place, "records"),
-                    "records", pack, &contents.records, error);
+         ParseDataEntry(entry, place, &file->data.emplace(), error);
 }
 
 }  // namespace h5

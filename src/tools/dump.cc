@@ -51,9 +51,15 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
 
 }  // namespace
 
-bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::string* error) {
+bool DumpDataFile(const std::filesystem::path& file, bool as_json, std::ostream& out,
+                  std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
   if (!contents) return false;
+  if (as_json) {
+    out << DataEntryJson(*contents).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+        << "\n";
+    return true;
+  }
   const Layout* layout = RecognizeLayout(contents->definition);
   const FileDefinition& definition = contents->definition;
   out << "file     " << file.string() << "\n";
@@ -73,20 +79,6 @@ bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::str
     HexLines(contents->records[i], out);
     if (layout) FieldLines(*layout, contents->records[i], out);
   }
-  return true;
-}
-
-// An entry that builds the same record length, owner, keys and bytes.
-bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error) {
-  std::optional<DataFileContents> contents = ReadDataFile(file, error);
-  if (!contents) return false;
-  const Layout* layout = RecognizeLayout(contents->definition);
-  nlohmann::json entry = DefinitionToJson(contents->definition, layout);
-  entry["records"] = nlohmann::json::array();
-  for (const std::vector<uint8_t>& record : contents->records) {
-    entry["records"].push_back(RecordToJson(layout, record));
-  }
-  out << entry.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   return true;
 }
 

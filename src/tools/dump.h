@@ -9,12 +9,11 @@
 
 namespace h5 {
 
-// Readable text: a header, then each record in hex and by field. Nothing is
-// printed when the file cannot be read.
-bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::string* error);
-
-// The file as an entry of a book's data section, indented JSON.
-bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error);
+// Readable text: a header, then each record in hex and by field; or with
+// as_json the file as an entry of a book's data section, indented JSON.
+// Nothing is printed when the file cannot be read.
+bool DumpDataFile(const std::filesystem::path& file, bool as_json, std::ostream& out,
+                  std::string* error);
 
 }  // namespace h5
 
