@@ -36,6 +36,10 @@ std::string Member(std::string_view place, std::string_view key);
 std::string Field(std::string_view place, std::string_view name);
 std::string Index(std::string_view place, size_t index);
 
+// Sets *error to "place: message", or message alone when place is empty,
+// and gives false to return.
+bool Fail(const std::string& place, const std::string& message, std::string* error);
+
 // For "expected X, got Y".
 std::string TypeName(const nlohmann::json& value);
 

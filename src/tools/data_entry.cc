@@ -22,9 +22,9 @@ bool ParseMember(const nlohmann::json& object, const char* name, const std::stri
                  int64_t high = std::numeric_limits<T>::max()) {
   std::optional<int64_t> number =
       ParseBookInteger(object.value(name, nlohmann::json()), low, high, error);
-  if (!number) *error = Field(place, name) + ": " + *error;
-  if (number) *value = static_cast<T>(*number);
-  return number.has_value();
+  if (!number) return Fail(Field(place, name), *error, error);
+  *value = static_cast<T>(*number);
+  return true;
 }
 
 bool ParseSegment(const nlohmann::json& value, const std::string& place, KeySegment* segment,
@@ -35,9 +35,8 @@ bool ParseSegment(const nlohmann::json& value, const std::string& place, KeySegm
     return false;
   }
   const nlohmann::json type = value.value("type", nlohmann::json());
-  if (type.is_string() && SegmentTypeFromName(type.get<std::string>(), &segment->type)) return true;
-  *error = Field(place, "type") + ": expected \"signed\", \"unsigned\" or \"string\"";
-  return false;
+  return (type.is_string() && SegmentTypeFromName(type.get<std::string>(), &segment->type)) ||
+         Fail(Field(place, "type"), "expected \"signed\", \"unsigned\" or \"string\"", error);
 }
 
 bool ParseKey(const nlohmann::json& value, const std::string& place, KeyDefinition* key,
@@ -47,10 +46,8 @@ bool ParseKey(const nlohmann::json& value, const std::string& place, KeyDefiniti
     return false;
   }
   const nlohmann::json duplicates = value.value("duplicates", nlohmann::json(true));
-  if (!duplicates.is_boolean()) {
-    *error = Field(place, "duplicates") + ": expected true or false";
-    return false;
-  }
+  if (!duplicates.is_boolean())
+    return Fail(Field(place, "duplicates"), "expected true or false", error);
   key->duplicates = duplicates.get<bool>();
   return ParseArray(value.value("segments", nlohmann::json()), Field(place, "segments"), "segments",
                     ParseSegment, &key->segments, error);
@@ -65,15 +62,15 @@ bool ParseDefinition(const nlohmann::json& entry, const std::string& place,
     *layout =
         entry["layout"].is_string() ? FindLayout(entry["layout"].get<std::string>()) : nullptr;
     if (*layout == nullptr) {
-      *error = Field(place, "layout") + ": unknown layout " + Quoted(entry["layout"]) +
-               " (expected one of " + LayoutNames() + ")";
-      return false;
+      return Fail(
+          Field(place, "layout"),
+          "unknown layout " + Quoted(entry["layout"]) + " (expected one of " + LayoutNames() + ")",
+          error);
     }
     definition->record_length = (*layout)->record_length;
     definition->keys = (*layout)->keys;
   } else if (!entry.contains("recordLength") || !entry.contains("keys")) {
-    *error = place + ": expected a layout (or both recordLength and keys)";
-    return false;
+    return Fail(place, "expected a layout (or both recordLength and keys)", error);
   }
   if ((entry.contains("recordLength") &&
        !ParseMember(entry, "recordLength", place, &definition->record_length, error, 1,
@@ -85,17 +82,12 @@ bool ParseDefinition(const nlohmann::json& entry, const std::string& place,
   if (entry.contains("owner")) {
     std::optional<std::string> ansi;
     if (entry["owner"].is_string()) ansi = AnsiOf(entry["owner"].get<std::string>());
-    if (!ansi) {
-      *error = Field(place, "owner") + ": expected an owner name in CP932 text";
-      return false;
-    }
+    if (!ansi) return Fail(Field(place, "owner"), "expected an owner name in CP932 text", error);
     definition->owner_name = *ansi;
   }
   // The rules of the format itself, so that no book fails only while written.
   std::string message;
-  if (ValidateFileDefinition(*definition, &message)) return true;
-  *error = place + ": " + message;
-  return false;
+  return ValidateFileDefinition(*definition, &message) || Fail(place, message, error);
 }
 
 bool FitsIn(const FieldDef& field, size_t length) {
@@ -149,16 +141,15 @@ bool PutField(const FieldDef& field, const nlohmann::json& value, const std::str
     std::copy(ansi->begin(), ansi->end(), record.begin() + at.offset);
     return true;
   }
-  *error = place + ": " + message;
-  return false;
+  return Fail(place, message, error);
 }
 
 // Fields not given are 0, or blanks for text; without a layout only hex.
 bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::json& value,
                 const std::string& place, std::vector<uint8_t>* record, std::string* error) {
   if (!value.is_object()) {
-    *error = place + ": expected an object of fields or {\"hex\": ...}, got " + TypeName(value);
-    return false;
+    return Fail(place, "expected an object of fields or {\"hex\": ...}, got " + TypeName(value),
+                error);
   }
   size_t length = static_cast<size_t>(record_length);
   if (value.contains("hex")) {
@@ -177,8 +168,7 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
     return false;
   }
   if (layout == nullptr) {
-    *error = place + ": without a layout every record is given as {\"hex\": ...}";
-    return false;
+    return Fail(place, "without a layout every record is given as {\"hex\": ...}", error);
   }
   std::vector<uint8_t> bytes(length, 0);
   for (const FieldDef& field : layout->fields) {
@@ -190,12 +180,11 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
     std::string field_place = Field(place, name);
     const FieldDef* field = FindField(*layout, name);
     if (field == nullptr) {
-      *error = field_place + ": no such field in layout \"" + layout->name + "\"";
-      return false;
+      return Fail(field_place, "no such field in layout \"" + layout->name + "\"", error);
     }
     if (!FitsIn(*field, length)) {
-      *error = field_place + ": the field lies beyond the record length " + std::to_string(length);
-      return false;
+      return Fail(field_place, "the field lies beyond the record length " + std::to_string(length),
+                  error);
     }
     if (!PutField(*field, field_value, field_place, bytes, error)) return false;
   }

@@ -17,15 +17,14 @@ bool HasLineBreak(std::string_view text) {
 // A value that is text without a line break, or null for one left out;
 // also is more text that must have no line break.
 bool CheckLineOrNull(const nlohmann::json& value, std::string_view also, const std::string& place,
-                     const char* expected, const char* broken, std::string* error) {
+                     const std::string& expected, const std::string& broken, std::string* error) {
   if (!value.is_null() && !value.is_string()) {
-    *error = place + ": expected " + expected + " or null, got " + TypeName(value);
-  } else if (HasLineBreak(also) || HasLineBreak(value.is_null() ? "" : value.get<std::string>())) {
-    *error = place + ": " + broken + " cannot hold a line break or NUL";
-  } else {
-    return true;
+    return Fail(place, "expected " + expected + " or null, got " + TypeName(value), error);
   }
-  return false;
+  if (HasLineBreak(also) || HasLineBreak(value.is_null() ? "" : value.get<std::string>())) {
+    return Fail(place, broken + " cannot hold a line break or NUL", error);
+  }
+  return true;
 }
 
 std::string RegistryQuoted(std::string_view text) {
@@ -37,42 +36,41 @@ std::string RegistryQuoted(std::string_view text) {
   return quoted + "\"";
 }
 
-// Text that goes into an ini file, in CP932: no line breaks, and none of the
+// Adds text to an ini file in CP932: no line breaks, and none of the
 // characters that would end the name early (stop).
-std::optional<std::string> IniText(const std::string& text, std::string_view stop,
-                                   const std::string& place, std::string* error) {
+bool AddIniText(const std::string& text, std::string_view stop, const std::string& place,
+                std::string* ini, std::string* error) {
   std::optional<std::string> ansi = AnsiOf(text);
-  if (HasLineBreak(text)) {
-    *error = place + ": an ini file cannot hold a line break or NUL here";
-  } else if (text.find_first_of(stop) != std::string::npos) {
-    *error = place + ": the name cannot hold \"" + std::string(stop) + "\"";
-  } else if (!ansi) {
-    *error = place + ": has a character that CP932 cannot hold";
-  } else {
-    return ansi;
+  if (HasLineBreak(text))
+    return Fail(place, "an ini file cannot hold a line break or NUL here", error);
+  if (text.find_first_of(stop) != std::string::npos) {
+    return Fail(place, "the name cannot hold \"" + std::string(stop) + "\"", error);
   }
-  return std::nullopt;
+  if (!ansi) return Fail(place, "has a character that CP932 cannot hold", error);
+  *ini += *ansi;
+  return true;
 }
 
-// A key line of an ini file, without its line end; "" for a key left out.
-std::optional<std::string> IniLine(const std::string& key, const nlohmann::json& value,
-                                   const std::string& place, std::string* error) {
-  std::optional<std::string> name = IniText(key, "=", place, error);
-  if (!name) return std::nullopt;
+// Adds the line of a key to an ini file; a key left out (null) has none.
+bool AddIniLine(const std::string& key, const nlohmann::json& value, const std::string& place,
+                std::string* ini, std::string* error) {
+  std::string line;
+  if (!AddIniText(key, "=", place, &line, error)) return false;
   // The reader skips such lines or takes them for a comment or a section.
-  size_t first = name->find_first_not_of(" \t");
-  if (first == std::string::npos || (*name)[first] == ';' || (*name)[first] == '[') {
-    *error = place + ": an ini key must not be empty or start with ';' or '['";
-    return std::nullopt;
+  size_t first = line.find_first_not_of(" \t");
+  if (first == std::string::npos || line[first] == ';' || line[first] == '[') {
+    return Fail(place, "an ini key must not be empty or start with ';' or '['", error);
   }
-  if (value.is_null()) return "";
-  if (value.is_number_integer()) return *name + "=" + value.dump();
-  if (!value.is_string()) {
-    *error = place + ": expected text, an integer or null, got " + TypeName(value);
-    return std::nullopt;
+  if (value.is_null()) return true;
+  if (!value.is_string() && !value.is_number_integer()) {
+    return Fail(place, "expected text, an integer or null, got " + TypeName(value), error);
   }
-  std::optional<std::string> text = IniText(value.get_ref<const std::string&>(), "", place, error);
-  return text ? std::optional(*name + "=" + *text) : std::nullopt;
+  line += "=" + (value.is_string() ? "" : value.dump());
+  if (value.is_string() && !AddIniText(value.get<std::string>(), "", place, &line, error)) {
+    return false;
+  }
+  *ini += line + "\r\n";
+  return true;
 }
 
 // The stand-in program of kind "launch-log" for root.
@@ -94,8 +92,7 @@ printf '%s\t%s\n' "${1-}" "$(pwd)" >> "$root/launch.log"
 bool PlanRegistryKey(const std::string& key, const nlohmann::json& values, const std::string& place,
                      const std::filesystem::path& /*root*/, PlannedFile* file, std::string* error) {
   if (key.rfind("HKEY_", 0) != 0 || HasLineBreak(key)) {
-    *error = place + ": expected a key path that starts with HKEY_ and has no line break";
-    return false;
+    return Fail(place, "expected a key path that starts with HKEY_ and has no line break", error);
   }
   if (!ExpectObject(values, place, error)) return false;
   file->bytes += "\n[" + key + "]\n";
@@ -116,8 +113,7 @@ bool PlanIniFile(const std::string& path, const nlohmann::json& sections, const 
   // A bare file name is looked for in the Windows folder, never where the
   // book would put it.
   if (path.find_first_of("\\:") == std::string::npos) {
-    *error = place + ": expected a full Windows path such as C:\\folder\\name.ini";
-    return false;
+    return Fail(place, "expected a full Windows path such as C:\\folder\\name.ini", error);
   }
   if (!CheckWindowsFilePath(path, root, place, error) || !ExpectObject(sections, place, error)) {
     return false;
@@ -125,13 +121,14 @@ bool PlanIniFile(const std::string& path, const nlohmann::json& sections, const 
   std::string& text = file->bytes;
   for (const auto& [name, keys] : sections.items()) {
     const std::string section_place = Member(place, name);
-    std::optional<std::string> section_name = IniText(name, "]", section_place, error);
-    if (!section_name || !ExpectObject(keys, section_place, error)) return false;
-    text += (text.empty() ? "[" : "\r\n[") + *section_name + "]\r\n";
+    text += text.empty() ? "[" : "\r\n[";
+    if (!AddIniText(name, "]", section_place, &text, error) ||
+        !ExpectObject(keys, section_place, error)) {
+      return false;
+    }
+    text += "]\r\n";
     for (const auto& [key, value] : keys.items()) {
-      std::optional<std::string> line = IniLine(key, value, Member(section_place, key), error);
-      if (!line) return false;
-      if (!line->empty()) text += *line + "\r\n";
+      if (!AddIniLine(key, value, Member(section_place, key), &text, error)) return false;
     }
   }
   return true;
@@ -141,10 +138,9 @@ bool PlanCookie(const std::string& address, const nlohmann::json& value, const s
                 const std::filesystem::path& /*root*/, PlannedFile* file, std::string* error) {
   if (address.empty() || address[0] == '#' || address.find('\t') != std::string::npos ||
       HasLineBreak(address)) {
-    *error = place +
-             ": a page address is not empty, does not start with #, has no tab and no "
-             "line break";
-    return false;
+    return Fail(place,
+                "a page address is not empty, does not start with #, has no tab and no line break",
+                error);
   }
   if (!CheckLineOrNull(value, "", place, "the cookie text", "cookie text", error)) return false;
   if (!value.is_null()) file->bytes += address + "\t" + value.get<std::string>() + "\n";
@@ -154,10 +150,7 @@ bool PlanCookie(const std::string& address, const nlohmann::json& value, const s
 bool PlanProgram(const std::string& path, const nlohmann::json& kind, const std::string& place,
                  const std::filesystem::path& root, PlannedFile* file, std::string* error) {
   if (!CheckWindowsFilePath(path, root, place, error)) return false;
-  if (kind != "launch-log") {
-    *error = place + ": expected the program kind \"launch-log\"";
-    return false;
-  }
+  if (kind != "launch-log") return Fail(place, "expected the program kind \"launch-log\"", error);
   file->bytes = LaunchLogScript(root);
   file->executable = true;
   return true;
