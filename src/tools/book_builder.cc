@@ -68,24 +68,20 @@ bool PlanSection(const Section& section, const nlohmann::json& members,
 }  // namespace
 
 bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, std::string* error) {
-  if (root.empty()) {
-    *error = "no root folder given";
-    return false;
-  }
+  if (root.empty()) return Fail("", "no root folder given", error);
   try {
     const std::filesystem::path absolute = NormalizeRoot(root);
     std::string place;
     if (TooDeep(book, "", 0, &place)) {
-      *error = place + ": nested deeper than " + std::to_string(kMaxNesting) + " levels";
-      return false;
+      return Fail(place, "nested deeper than " + std::to_string(kMaxNesting) + " levels", error);
     }
     if (!ExpectObject(book, "book", error)) return false;
     for (const auto& item : book.items()) {
       if (std::none_of(std::begin(kSections), std::end(kSections),
                        [&](const auto& known) { return item.key() == known.name; })) {
-        *error = Member("book", item.key()) +
-                 ": unknown section (expected registry, ini, cookies, programs, files, data)";
-        return false;
+        return Fail(Member("book", item.key()),
+                    "unknown section (expected registry, ini, cookies, programs, files, data)",
+                    error);
       }
     }
     std::vector<PlannedFile> files;
@@ -98,24 +94,19 @@ bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, st
     return WriteIntoRoot(absolute, files, error);
   } catch (const std::exception& e) {
     // Only resource failures get here (allocation, the file system).
-    *error = std::string("cannot build the book: ") + e.what();
-    return false;
+    return Fail("", std::string("cannot build the book: ") + e.what(), error);
   }
 }
 
 bool BuildBookFile(const std::filesystem::path& book_file, const std::filesystem::path& root,
                    std::string* error) {
   std::ifstream in(book_file, std::ios::binary);
-  if (!in) {
-    *error = "cannot read the book " + book_file.string();
-    return false;
-  }
+  if (!in) return Fail("", "cannot read the book " + book_file.string(), error);
   nlohmann::json book;
   try {
     book = nlohmann::json::parse(in);
   } catch (const nlohmann::json::exception& e) {
-    *error = book_file.string() + ": not valid JSON: " + e.what();
-    return false;
+    return Fail(book_file.string(), std::string("not valid JSON: ") + e.what(), error);
   }
   return BuildBook(book, root, error);
 }

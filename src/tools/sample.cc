@@ -270,10 +270,7 @@ json SampleBook(std::chrono::year_month_day today_date) {
 
 bool BuildSampleRoot(const std::filesystem::path& root, std::chrono::year_month_day today,
                      std::string* error) {
-  if (!today.ok()) {
-    *error = "not a valid date";
-    return false;
-  }
+  if (!today.ok()) return Fail("", "not a valid date", error);
   if (BookYear(today) < 1990 || BookYear(today) > 2089) {
     *error =
         "the demo book needs a day from 1990-04-01 to 2090-03-31 (its book year is named by "
