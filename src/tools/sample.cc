@@ -1,5 +1,7 @@
 #include "tools/sample.h"
 
+#include <tuple>
+
 #include "text/day_number.h"
 #include "tools/book_builder.h"
 #include "tools/book_values.h"
@@ -18,26 +20,11 @@ constexpr int kCardPurchaseAmount = 8600;
 constexpr int16_t kStatementCode = 1;
 
 // Category codes of the demo's Himoku.dat.
-enum Category : int16_t {
-  kSalary = 1,
-  kFood,
-  kHousing,
-  kUtilities,
-  kPhone,
-  kDailyGoods,
-  kSocial,
-  kTransport,
-  kMedical,
-  kExtraIncome,
-};
+constexpr int16_t kSalary = 1, kFood = 2, kHousing = 3, kUtilities = 4, kPhone = 5, kDailyGoods = 6,
+                  kSocial = 7, kTransport = 8, kMedical = 9, kExtraIncome = 10;
 
-struct CategoryName {
-  int16_t major;
-  int16_t middle;  // 0 for the major category itself
-  const char* name;
-};
-
-constexpr CategoryName kCategories[] = {
+// Major code, middle code (0 for the major category itself), name.
+constexpr std::tuple<int16_t, int16_t, const char*> kCategories[] = {
     {kSalary, 0, "給与"},      {kFood, 0, "食費"},         {kFood, 1, "食料品"},
     {kFood, 2, "外食"},        {kHousing, 0, "住居費"},    {kUtilities, 0, "光熱費"},
     {kUtilities, 1, "電気代"}, {kUtilities, 2, "ガス代"},  {kUtilities, 3, "水道代"},
@@ -48,13 +35,8 @@ constexpr CategoryName kCategories[] = {
 constexpr uint8_t kDeduction = 1;  // counted as spending
 constexpr uint8_t kPay = 2;
 
-struct SalaryItem {
-  int16_t number;
-  uint8_t kind;
-  int32_t amount;
-};
-
-constexpr SalaryItem kSalaryItems[] = {
+// Item number, kind, amount.
+constexpr std::tuple<int16_t, uint8_t, int32_t> kSalaryItems[] = {
     {1, kPay, 280000},       // basic pay
     {2, kPay, 12000},        // commuting allowance
     {3, kDeduction, 7200},   // income tax
@@ -62,27 +44,15 @@ constexpr SalaryItem kSalaryItems[] = {
     {5, kDeduction, 41000},  // social insurance
 };
 
-// Spending on one day of every month: base plus a varied number (below
-// steps) of hundreds.
-struct MonthlySpend {
-  int day;
-  int16_t category;
-  int32_t base;
-  uint32_t salt;
-  uint32_t steps;
-};
-
-constexpr MonthlySpend kMonthlySpends[] = {
+// Spending on one day of every month: day, category, and the amount, a base
+// plus a varied number (below steps, scrambled by salt) of hundreds.
+constexpr std::tuple<int, int16_t, int32_t, uint32_t, uint32_t> kMonthlySpends[] = {
     {5, kPhone, 8800, 0, 1},       {15, kMedical, 1800, 0, 1},  {18, kTransport, 2000, 6, 5},
     {20, kUtilities, 6500, 7, 20}, {27, kHousing, 68000, 0, 1},
 };
 
-struct BudgetShare {
-  int16_t category;
-  int percent;
-};
-
-constexpr BudgetShare kBudgetShares[] = {
+// Category and percent of the budget; the last takes what is left.
+constexpr std::pair<int16_t, int> kBudgetShares[] = {
     {kFood, 32},      {kHousing, 30}, {kUtilities, 8}, {kPhone, 5},
     {kDailyGoods, 7}, {kSocial, 8},   {kTransport, 6}, {kMedical, 4},
 };
@@ -102,7 +72,8 @@ int32_t Amount(int32_t base, int32_t day, uint32_t salt, uint32_t steps) {
 
 int32_t SalaryTotal(uint8_t kind) {
   int32_t total = 0;
-  for (const SalaryItem& item : kSalaryItems) total += item.kind == kind ? item.amount : 0;
+  for (const auto& [number, item_kind, amount] : kSalaryItems)
+    total += item_kind == kind ? amount : 0;
   return total;
 }
 
@@ -131,8 +102,8 @@ json CashBookRecords(int32_t first, int32_t last, int32_t count_from, int64_t* c
     spend(kFood, day, Amount(600, day, 1, 25));
     if (Mix(day, 2) % 3 == 0) spend(kFood, day, Amount(800, day, 3, 12));
     if (Mix(day, 4) % 4 == 1) spend(kDailyGoods, day, Amount(300, day, 5, 13));
-    for (const MonthlySpend& s : kMonthlySpends) {
-      if (date.day == s.day) spend(s.category, day, Amount(s.base, day, s.salt, s.steps));
+    for (const auto& [on, category, base, salt, steps] : kMonthlySpends) {
+      if (date.day == on) spend(category, day, Amount(base, day, salt, steps));
     }
     if (date.day == 8 && date.month % 2 == 0) records.push_back(Entry(2, kExtraIncome, day, 5000));
     // Paid by card: counted when it is debited, through the installments.
@@ -185,23 +156,23 @@ json SampleBook(std::chrono::year_month_day today_date) {
       if (debit >= period_start) counted += kCardPurchaseAmount;
     }
     const int32_t pay_day = DayNumber(month.year, month.month, kPayDay);
-    for (const SalaryItem& item : kSalaryItems) {
+    for (const auto& [number, kind, amount] : kSalaryItems) {
       if (pay_day > today) break;
       salary_amounts.push_back({{"salaryKind", 0},
                                 {"statementCode", kStatementCode},
                                 {"month", month.month},
-                                {"itemNumber", item.number},
+                                {"itemNumber", number},
                                 {"statementDate", DateText(pay_day)},
-                                {"amount", item.amount}});
+                                {"amount", amount}});
     }
   }
 
   json salary_items = json::array();
-  for (const SalaryItem& item : kSalaryItems) {
+  for (const auto& [number, kind, amount] : kSalaryItems) {
     salary_items.push_back({{"recordClass", 1},
                             {"statementCode", kStatementCode},
-                            {"itemKind", item.kind},
-                            {"itemNumber", item.number},
+                            {"itemKind", kind},
+                            {"itemNumber", number},
                             {"itemGroup", 0}});
   }
   json categories = json::array();
@@ -222,12 +193,12 @@ json SampleBook(std::chrono::year_month_day today_date) {
   json budgets = json::array();
   for (int month = 1; month <= 12; ++month) {
     int64_t rest = budget;
-    for (const BudgetShare& share : kBudgetShares) {
+    for (const auto& share : kBudgetShares) {
       const int64_t amount =
-          &share == std::end(kBudgetShares) - 1 ? rest : budget * share.percent / 100 / 100 * 100;
+          &share == std::end(kBudgetShares) - 1 ? rest : budget * share.second / 100 / 100 * 100;
       rest -= amount;
       budgets.push_back(
-          {{"month", month}, {"budgetKind", 1}, {"itemCode1", share.category}, {"amount", amount}});
+          {{"month", month}, {"budgetKind", 1}, {"itemCode1", share.first}, {"amount", amount}});
     }
     budgets.push_back({{"month", month},
                        {"budgetKind", 2},
