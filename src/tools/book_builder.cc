@@ -55,8 +55,7 @@ bool PlanSection(const Section& section, const nlohmann::json& members,
                  const std::filesystem::path& root, std::vector<PlannedFile>* files,
                  std::string* error) {
   if (!ExpectObject(members, section.name, error)) return false;
-  if (section.root_file) files->emplace_back(section.name, "", section.header);
-  if (section.root_file) files->back().root_file = section.root_file;
+  if (section.root_file) files->emplace_back(section.name, "", section.header, section.root_file);
   for (const auto& [key, value] : members.items()) {
     const std::string place = Member(section.name, key);
     if (!section.root_file) files->emplace_back(place, key);

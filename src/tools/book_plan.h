@@ -17,9 +17,6 @@ namespace h5 {
 
 // One file of the root, ready to be written.
 struct PlannedFile {
-  PlannedFile(std::string place, std::string windows_path, std::string bytes = {})
-      : place(std::move(place)), windows_path(std::move(windows_path)), bytes(std::move(bytes)) {}
-
   std::string place;         // where the book describes it, for messages
   std::string windows_path;  // UTF-8, as in the book; empty for a root file
   std::string bytes;         // the content, unless data is set

@@ -59,13 +59,15 @@ bool ParseDefinition(const nlohmann::json& entry, const std::string& place,
                      FileDefinition* definition, const Layout** layout, std::string* error) {
   definition->owner_name = kBookOwnerName;
   if (entry.contains("layout")) {
-    *layout =
-        entry["layout"].is_string() ? FindLayout(entry["layout"].get<std::string>()) : nullptr;
+    std::string names;
+    for (const Layout& known : Layouts()) {
+      if (entry["layout"] == known.name) *layout = &known;
+      names += (names.empty() ? "" : ", ") + known.name;
+    }
     if (*layout == nullptr) {
-      return Fail(
-          Field(place, "layout"),
-          "unknown layout " + Quoted(entry["layout"]) + " (expected one of " + LayoutNames() + ")",
-          error);
+      return Fail(Field(place, "layout"),
+                  "unknown layout " + Quoted(entry["layout"]) + " (expected one of " + names + ")",
+                  error);
     }
     definition->record_length = (*layout)->record_length;
     definition->keys = (*layout)->keys;
@@ -154,18 +156,16 @@ bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::jso
   size_t length = static_cast<size_t>(record_length);
   if (value.contains("hex")) {
     std::optional<std::string> bytes = ParseHex(value["hex"]);
-    if (value.size() != 1) {
-      *error = place + ": a record given as hex has no other members";
-    } else if (!bytes) {
-      *error = Field(place, "hex") + ": expected a string of hex digit pairs";
-    } else if (bytes->size() != length) {
-      *error = Field(place, "hex") + ": " + std::to_string(bytes->size()) +
-               " bytes; the records of this file are " + std::to_string(length) + " bytes";
-    } else {
-      record->assign(bytes->begin(), bytes->end());
-      return true;
+    if (value.size() != 1) return Fail(place, "a record given as hex has no other members", error);
+    if (!bytes) return Fail(Field(place, "hex"), "expected a string of hex digit pairs", error);
+    if (bytes->size() != length) {
+      return Fail(Field(place, "hex"),
+                  std::to_string(bytes->size()) + " bytes; the records of this file are " +
+                      std::to_string(length) + " bytes",
+                  error);
     }
-    return false;
+    record->assign(bytes->begin(), bytes->end());
+    return true;
   }
   if (layout == nullptr) {
     return Fail(place, "without a layout every record is given as {\"hex\": ...}", error);

@@ -91,22 +91,15 @@ std::vector<Layout> MakeLayouts() {
   };
 }
 
-const std::vector<Layout>& AllLayouts() {
+}  // namespace
+
+const std::vector<Layout>& Layouts() {
   static const std::vector<Layout>* const layouts = new std::vector<Layout>(MakeLayouts());
   return *layouts;
 }
 
-}  // namespace
-
-const Layout* FindLayout(std::string_view name) {
-  for (const Layout& layout : AllLayouts()) {
-    if (layout.name == name) return &layout;
-  }
-  return nullptr;
-}
-
 const Layout* RecognizeLayout(const FileDefinition& definition) {
-  for (const Layout& layout : AllLayouts()) {
+  for (const Layout& layout : Layouts()) {
     if (layout.record_length == definition.record_length && layout.keys == definition.keys) {
       return &layout;
     }
@@ -119,12 +112,6 @@ const FieldDef* FindField(const Layout& layout, std::string_view name) {
     if (field.name == name) return &field;
   }
   return nullptr;
-}
-
-std::string LayoutNames() {
-  std::string names;
-  for (const Layout& layout : AllLayouts()) names += (names.empty() ? "" : ", ") + layout.name;
-  return names;
 }
 
 }  // namespace h5

@@ -35,16 +35,13 @@ struct Layout {
   std::vector<KeyDefinition> keys;
 };
 
-// nullptr when no layout has that name.
-const Layout* FindLayout(std::string_view name);
+// Every layout, in the order messages list them.
+const std::vector<Layout>& Layouts();
 
 // The layout with the record length and keys of definition, or nullptr.
 const Layout* RecognizeLayout(const FileDefinition& definition);
 
 const FieldDef* FindField(const Layout& layout, std::string_view name);
-
-// "start, period, ..." for messages.
-std::string LayoutNames();
 
 // The fields of layout that lie within record; text without trailing blanks.
 nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> record);

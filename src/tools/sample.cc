@@ -243,10 +243,10 @@ bool BuildSampleRoot(const std::filesystem::path& root, std::chrono::year_month_
                      std::string* error) {
   if (!today.ok()) return Fail("", "not a valid date", error);
   if (BookYear(today) < 1990 || BookYear(today) > 2089) {
-    *error =
-        "the demo book needs a day from 1990-04-01 to 2090-03-31 (its book year is named by "
-        "two digits)";
-    return false;
+    return Fail("",
+                "the demo book needs a day from 1990-04-01 to 2090-03-31 (its book year is named "
+                "by two digits)",
+                error);
   }
   return BuildBook(SampleBook(today), root, error);
 }
