@@ -1,6 +1,5 @@
 #include "tools/book_builder.h"
 
-#include <algorithm>
 #include <exception>
 #include <fstream>
 #include <vector>
@@ -34,36 +33,6 @@ bool TooDeep(const nlohmann::json& value, const std::string& place, size_t depth
   return false;
 }
 
-// The sections in the order they are checked. Those with a root file make
-// that one file from all their members, the others a file for each member.
-struct Section {
-  const char* name;
-  const char* root_file;
-  const char* header;  // what the root file starts with
-  EntryPlanner* plan;
-};
-constexpr Section kSections[] = {
-    {"registry", "registry.reg", "Windows Registry Editor Version 5.00\n", PlanRegistryKey},
-    {"ini", nullptr, "", PlanIniFile},
-    {"cookies", "cookies.txt", "", PlanCookie},
-    {"programs", nullptr, "", PlanProgram},
-    {"files", nullptr, "", PlanFile},
-    {"data", nullptr, "", PlanDataFile},
-};
-
-bool PlanSection(const Section& section, const nlohmann::json& members,
-                 const std::filesystem::path& root, std::vector<PlannedFile>* files,
-                 std::string* error) {
-  if (!ExpectObject(members, section.name, error)) return false;
-  if (section.root_file) files->emplace_back(section.name, "", section.header, section.root_file);
-  for (const auto& [key, value] : members.items()) {
-    const std::string place = Member(section.name, key);
-    if (!section.root_file) files->emplace_back(place, key);
-    if (!section.plan(key, value, place, root, &files->back(), error)) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, std::string* error) {
@@ -74,23 +43,8 @@ bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, st
     if (TooDeep(book, "", 0, &place)) {
       return Fail(place, "nested deeper than " + std::to_string(kMaxNesting) + " levels", error);
     }
-    if (!ExpectObject(book, "book", error)) return false;
-    for (const auto& item : book.items()) {
-      if (std::none_of(std::begin(kSections), std::end(kSections),
-                       [&](const auto& known) { return item.key() == known.name; })) {
-        return Fail(Member("book", item.key()),
-                    "unknown section (expected registry, ini, cookies, programs, files, data)",
-                    error);
-      }
-    }
     std::vector<PlannedFile> files;
-    for (const Section& section : kSections) {
-      if (book.contains(section.name) &&
-          !PlanSection(section, book[section.name], absolute, &files, error)) {
-        return false;
-      }
-    }
-    return WriteIntoRoot(absolute, files, error);
+    return PlanBook(book, absolute, &files, error) && WriteIntoRoot(absolute, files, error);
   } catch (const std::exception& e) {
     // Only resource failures get here (allocation, the file system).
     return Fail("", std::string("cannot build the book: ") + e.what(), error);

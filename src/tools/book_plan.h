@@ -25,13 +25,10 @@ struct PlannedFile {
   std::optional<DataFileContents> data;  // a kakeidb data file, checked as the format demands
 };
 
-// Checks one member of a section, key: value at place, and fills in file,
-// its bytes or data; the sections of one root file add to the same file.
-// root is the absolute root path, which stand-in programs name.
-using EntryPlanner = bool(const std::string& key, const nlohmann::json& value,
-                          const std::string& place, const std::filesystem::path& root,
-                          PlannedFile* file, std::string* error);
-EntryPlanner PlanRegistryKey, PlanIniFile, PlanCookie, PlanProgram, PlanFile, PlanDataFile;
+// Checks book section by section and lists the files it describes. root is
+// the absolute root path, which stand-in programs name.
+bool PlanBook(const nlohmann::json& book, const std::filesystem::path& root,
+              std::vector<PlannedFile>* files, std::string* error);
 
 // Writes files into root as one change: a copy of the root is made beside
 // it, the files are written into the copy, and it is exchanged with the root
@@ -39,11 +36,6 @@ EntryPlanner PlanRegistryKey, PlanIniFile, PlanCookie, PlanProgram, PlanFile, Pl
 // copy is removed. Two files on the same place are an error.
 bool WriteIntoRoot(const std::filesystem::path& root, const std::vector<PlannedFile>& files,
                    std::string* error);
-
-// Checks that path is a Windows path of a file that maps into root: CP932
-// text naming something below a drive folder. place names it in messages.
-bool CheckWindowsFilePath(const std::string& path, const std::filesystem::path& root,
-                          const std::string& place, std::string* error);
 
 }  // namespace h5
 
