@@ -131,14 +131,22 @@ json SampleBook(std::chrono::year_month_day today_date) {
   // Today's period is period_start..period_end.
   const int32_t period_start = DayNumber(now.year, now.month, 1);
   const int32_t period_end = DayNumber(now.year, now.month + 1, 0);
+  json book;
+  // The records of the data file name, which has layout.
+  auto records = [&](const std::string& name, const char* layout) -> json& {
+    json& entry = book["data"][kKakeiDir + name];
+    entry["layout"] = layout;
+    return entry["records"] = json::array();
+  };
   int64_t counted = 0;
   const int32_t cash_first =
       std::max(DayNumber(book_year, 4, 1), DayNumber(now.year, now.month - 1, 1));
-  json cash_book = CashBookRecords(cash_first, today, period_start, &counted);
+  records("suitou" + yy + ".dat", "cashbook") =
+      CashBookRecords(cash_first, today, period_start, &counted);
 
-  json periods = json::array();
-  json installments = json::array();
-  json salary_amounts = json::array();
+  json& periods = records("Kikan" + yy + ".dat", "period");
+  json& installments = records("bunkat" + yy + ".dat", "installment");
+  json& salary_amounts = records("Kyuyo" + yy + ".dat", "salary-amount");
   for (int i = 0; i < 12; ++i) {
     const int32_t first = DayNumber(book_year, 4 + i, 1);
     const CalendarDate month = CalendarParts(first);
@@ -167,7 +175,7 @@ json SampleBook(std::chrono::year_month_day today_date) {
     }
   }
 
-  json salary_items = json::array();
+  json& salary_items = records("Kyuyo.dat", "salary-item");
   for (const auto& [number, kind, amount] : kSalaryItems) {
     salary_items.push_back({{"recordClass", 1},
                             {"statementCode", kStatementCode},
@@ -175,7 +183,7 @@ json SampleBook(std::chrono::year_month_day today_date) {
                             {"itemNumber", number},
                             {"itemGroup", 0}});
   }
-  json categories = json::array();
+  json& categories = records("Himoku.dat", "category");
   for (const auto& [major, middle, name] : kCategories) {
     categories.push_back({{"group", 0},
                           {"level", middle == 0 ? 0 : 1},
@@ -190,7 +198,7 @@ json SampleBook(std::chrono::year_month_day today_date) {
   const int64_t days = period_end - period_start + 1;
   const int64_t unit = (today - period_start + 1) * int64_t{10'000};
   const int64_t budget = (counted * days * 12 + unit - 1) / unit * 1000;
-  json budgets = json::array();
+  json& budgets = records("Yosan" + yy + ".dat", "budget");
   for (int month = 1; month <= 12; ++month) {
     int64_t rest = budget;
     for (const auto& share : kBudgetShares) {
@@ -205,8 +213,10 @@ json SampleBook(std::chrono::year_month_day today_date) {
                        {"itemCode1", kSalary},
                        {"amount", SalaryTotal(kPay) - SalaryTotal(kDeduction)}});
   }
+  records("start" + yy + ".dat", "start")
+      .push_back({{"Year", book_year}, {"Month", 4}, {"Day", 1}});
+  records("Credit.dat", "card") = json::array({json{{"cardCode", 1}}, json{{"cardCode", 2}}});
 
-  json book;
   book["registry"] = {
       {"HKEY_LOCAL_MACHINE\\SOFTWARE\\SORAHATO\\ひだまり家庭帳５", {{"Path", "C:\\Hidamari5"}}}};
   book["ini"] = {
@@ -222,20 +232,6 @@ json SampleBook(std::chrono::year_month_day today_date) {
   // The tile starts the menu program in the folder it was loaded from; the
   // book format makes folders only for files, hence an empty stand-in.
   book["files"] = {{"C:\\windows\\System32\\H5Kakei.ocx", {{"text", ""}}}};
-  const json start = {{"Year", book_year}, {"Month", 4}, {"Day", 1}};
-  const json cards = json::array({json{{"cardCode", 1}}, json{{"cardCode", 2}}});
-  const std::pair<std::string, json> files[] = {
-      {"start" + yy + ".dat", {{"layout", "start"}, {"records", json::array({start})}}},
-      {"Kikan" + yy + ".dat", {{"layout", "period"}, {"records", periods}}},
-      {"Himoku.dat", {{"layout", "category"}, {"records", categories}}},
-      {"Credit.dat", {{"layout", "card"}, {"records", cards}}},
-      {"suitou" + yy + ".dat", {{"layout", "cashbook"}, {"records", cash_book}}},
-      {"bunkat" + yy + ".dat", {{"layout", "installment"}, {"records", installments}}},
-      {"Yosan" + yy + ".dat", {{"layout", "budget"}, {"records", budgets}}},
-      {"Kyuyo.dat", {{"layout", "salary-item"}, {"records", salary_items}}},
-      {"Kyuyo" + yy + ".dat", {{"layout", "salary-amount"}, {"records", salary_amounts}}},
-  };
-  for (const auto& [name, entry] : files) book["data"][kKakeiDir + name] = entry;
   return book;
 }
 
