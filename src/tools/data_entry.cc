@@ -46,8 +46,9 @@ bool ParseKey(const nlohmann::json& value, const std::string& place, KeyDefiniti
     return false;
   }
   const nlohmann::json duplicates = value.value("duplicates", nlohmann::json(true));
-  if (!duplicates.is_boolean())
+  if (!duplicates.is_boolean()) {
     return Fail(Field(place, "duplicates"), "expected true or false", error);
+  }
   key->duplicates = duplicates.get<bool>();
   return ParseArray(value.value("segments", nlohmann::json()), Field(place, "segments"), "segments",
                     ParseSegment, &key->segments, error);

@@ -72,8 +72,9 @@ int32_t Amount(int32_t base, int32_t day, uint32_t salt, uint32_t steps) {
 
 int32_t SalaryTotal(uint8_t kind) {
   int32_t total = 0;
-  for (const auto& [number, item_kind, amount] : kSalaryItems)
+  for (const auto& [number, item_kind, amount] : kSalaryItems) {
     total += item_kind == kind ? amount : 0;
+  }
   return total;
 }
 
@@ -131,7 +132,19 @@ json SampleBook(std::chrono::year_month_day today_date) {
   // Today's period is period_start..period_end.
   const int32_t period_start = DayNumber(now.year, now.month, 1);
   const int32_t period_end = DayNumber(now.year, now.month + 1, 0);
-  json book;
+  // The tile starts the menu program in the folder it was loaded from; the
+  // book format makes folders only for files, hence an empty stand-in .ocx.
+  json book = json::parse(R"({
+    "registry": {
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\SORAHATO\\ひだまり家庭帳５": {"Path": "C:\\Hidamari5"}},
+    "ini": {
+      "C:\\Hidamari5\\DirName.ini": {"DirName": {"datapath": "HdmData5", "kakeiPath": "kakeibo"}},
+      "C:\\HdmData5\\kakeibo\\Kakei.ini": {"賞味期限": {"家計簿": "1"}},
+      "C:\\windows\\win.ini": {"windows": {"load": "", "run": ""},
+                               "Btrieve": {"OPTIONS": "/m:32 /p:1024 /b:16 /f:50 /l:40 /n:12"}}},
+    "cookies": {"file:///C:\\Hidamari5\\timer\\bottom0.html": "winflag=0"},
+    "programs": {"C:\\Hidamari5\\HdmMenu5.exe": "launch-log"},
+    "files": {"C:\\windows\\System32\\H5Kakei.ocx": {"text": ""}}})");
   // The records of the data file name, which has layout.
   auto records = [&](const std::string& name, const char* layout) -> json& {
     json& entry = book["data"][kKakeiDir + name];
@@ -217,21 +230,6 @@ json SampleBook(std::chrono::year_month_day today_date) {
       .push_back({{"Year", book_year}, {"Month", 4}, {"Day", 1}});
   records("Credit.dat", "card") = json::array({json{{"cardCode", 1}}, json{{"cardCode", 2}}});
 
-  book["registry"] = {
-      {"HKEY_LOCAL_MACHINE\\SOFTWARE\\SORAHATO\\ひだまり家庭帳５", {{"Path", "C:\\Hidamari5"}}}};
-  book["ini"] = {
-      {"C:\\Hidamari5\\DirName.ini",
-       {{"DirName", {{"datapath", "HdmData5"}, {"kakeiPath", "kakeibo"}}}}},
-      {"C:\\HdmData5\\kakeibo\\Kakei.ini", {{"賞味期限", {{"家計簿", "1"}}}}},
-      {"C:\\windows\\win.ini",
-       {{"windows", {{"load", ""}, {"run", ""}}},
-        {"Btrieve", {{"OPTIONS", "/m:32 /p:1024 /b:16 /f:50 /l:40 /n:12"}}}}},
-  };
-  book["cookies"] = {{"file:///C:\\Hidamari5\\timer\\bottom0.html", "winflag=0"}};
-  book["programs"] = {{"C:\\Hidamari5\\HdmMenu5.exe", "launch-log"}};
-  // The tile starts the menu program in the folder it was loaded from; the
-  // book format makes folders only for files, hence an empty stand-in.
-  book["files"] = {{"C:\\windows\\System32\\H5Kakei.ocx", {{"text", ""}}}};
   return book;
 }
 

@@ -61,8 +61,9 @@ std::string RegistryQuoted(std::string_view text) {
 bool AddIniText(const std::string& text, std::string_view stop, const std::string& place,
                 std::string* ini, std::string* error) {
   std::optional<std::string> ansi = AnsiOf(text);
-  if (HasLineBreak(text))
+  if (HasLineBreak(text)) {
     return Fail(place, "an ini file cannot hold a line break or NUL here", error);
+  }
   if (text.find_first_of(stop) != std::string::npos) {
     return Fail(place, "the name cannot hold \"" + std::string(stop) + "\"", error);
   }
