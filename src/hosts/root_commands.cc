@@ -6,7 +6,6 @@
 #include "hosts/render_command.h"
 #include "platform/root/local_date.h"
 #include "tools/book_builder.h"
-#include "tools/sample.h"
 
 namespace h5 {
 

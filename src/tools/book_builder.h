@@ -2,9 +2,12 @@
 // `h5kakei book build` reads, with the sections registry, ini, cookies,
 // programs, files and data. The whole book is checked before anything is
 // written; files it names are replaced, everything else in the root stays.
+// Also the demo book: the suite in C:\Hidamari5 with account book 1, whose
+// book year contains a given day, and everything around it the tile reads.
 #ifndef H5KAKEI_TOOLS_BOOK_BUILDER_H_
 #define H5KAKEI_TOOLS_BOOK_BUILDER_H_
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -18,6 +21,15 @@ bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, st
 // The same for a book read from a JSON file.
 bool BuildBookFile(const std::filesystem::path& book_file, const std::filesystem::path& root,
                    std::string* error);
+
+// The book of the demo root for today, set up so that the diagnosis on
+// today grades the budget 4.
+nlohmann::json SampleBook(std::chrono::year_month_day today);
+
+// Builds SampleBook(today) into root. Start-up reads the book year from two
+// digits as 1990..2089, so other days are refused.
+bool BuildSampleRoot(const std::filesystem::path& root, std::chrono::year_month_day today,
+                     std::string* error);
 
 }  // namespace h5
 

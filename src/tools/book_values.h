@@ -54,8 +54,8 @@ template <typename T, typename Parse>
 bool ParseArray(const nlohmann::json& value, const std::string& place, const char* expected,
                 Parse parse, std::vector<T>* items, std::string* error) {
   if (!value.is_array()) {
-    *error = place + ": expected an array of " + expected + ", got " + TypeName(value);
-    return false;
+    return Fail(place, std::string("expected an array of ") + expected + ", got " + TypeName(value),
+                error);
   }
   items->assign(value.size(), T{});
   for (size_t i = 0; i < value.size(); ++i) {

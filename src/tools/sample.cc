@@ -1,5 +1,4 @@
-#include "tools/sample.h"
-
+// The demo book: a year of an account book that grades today thrifty.
 #include <tuple>
 
 #include "text/day_number.h"

@@ -9,7 +9,6 @@
 #include "startup/startup.h"
 #include "store/module.h"
 #include "tools/book_builder.h"
-#include "tools/sample.h"
 
 namespace h5 {
 
