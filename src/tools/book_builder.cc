@@ -6,7 +6,6 @@
 
 #include "platform/root/path_map.h"
 #include "tools/book_plan.h"
-#include "tools/book_values.h"
 
 namespace h5 {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
 
 #include <algorithm>
 #include <cctype>

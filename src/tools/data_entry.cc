@@ -8,7 +8,7 @@
 #include "text/ansi.h"
 #include "text/day_number.h"
 #include "text/fields.h"
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
 #include "tools/layouts.h"
 
 namespace h5 {

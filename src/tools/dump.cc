@@ -5,7 +5,7 @@
 #include "platform/kakeidb/data_file_writer.h"
 #include "text/ansi.h"
 #include "text/fields.h"
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
 #include "tools/layouts.h"
 
 namespace h5 {

@@ -7,7 +7,6 @@
 #include "platform/os/file_io.h"
 #include "platform/root/path_map.h"
 #include "text/ansi.h"
-#include "tools/book_values.h"
 
 namespace h5 {
 
@@ -93,8 +92,8 @@ bool Assemble(const fs::path& root, bool replace, const fs::path& fresh,
   } else {
     fs::rename(fresh, root, ec);
   }
-  if (ec) *error = "cannot put the new root in place at " + Quote(root) + ": " + ec.message();
-  return !ec;
+  return !ec || Fail("", "cannot put the new root in place at " + Quote(root) + ": " + ec.message(),
+                     error);
 }
 
 }  // namespace
@@ -114,13 +113,12 @@ bool WriteIntoRoot(const fs::path& root, const std::vector<PlannedFile>& files,
   }
   const fs::path fresh = Beside(root, "new");
   fs::create_directories(root.parent_path(), ec);
-  bool ok = !ec && fs::create_directory(fresh, ec);
-  if (!ok) {
-    *error = "cannot make a folder beside the root " + Quote(root) +
-             (ec ? ": " + ec.message() : std::string());
-  } else {
-    ok = Assemble(root, fs::exists(status), fresh, files, error);
-  }
+  bool ok = (!ec && fs::create_directory(fresh, ec)) ||
+            Fail("",
+                 "cannot make a folder beside the root " + Quote(root) +
+                     (ec ? ": " + ec.message() : std::string()),
+                 error);
+  ok = ok && Assemble(root, fs::exists(status), fresh, files, error);
   if (!ok) fs::remove_all(fresh, ec);
   if (!ok && !made.empty()) fs::remove_all(made, ec);
   return ok;

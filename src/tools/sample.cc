@@ -3,7 +3,7 @@
 
 #include "text/day_number.h"
 #include "tools/book_builder.h"
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
 
 namespace h5 {
 
@@ -69,13 +69,15 @@ int32_t Amount(int32_t base, int32_t day, uint32_t salt, uint32_t steps) {
   return base + static_cast<int32_t>(Mix(day, salt) % steps) * 100;
 }
 
-int32_t SalaryTotal(uint8_t kind) {
+constexpr int32_t SalaryTotal(uint8_t kind) {
   int32_t total = 0;
   for (const auto& [number, item_kind, amount] : kSalaryItems) {
     total += item_kind == kind ? amount : 0;
   }
   return total;
 }
+
+constexpr int32_t kNetPay = SalaryTotal(kPay) - SalaryTotal(kDeduction);
 
 int BookYear(std::chrono::year_month_day today) {
   return static_cast<int>(today.year()) - (today.month() < std::chrono::April ? 1 : 0);
@@ -111,7 +113,7 @@ json CashBookRecords(int32_t first, int32_t last, int32_t count_from, int64_t* c
       records.push_back(Entry(1, kSocial, day, kCardPurchaseAmount, {{"cardCode", 1}}));
     }
     if (date.day == kPayDay) {
-      records.push_back(Entry(2, kSalary, day, SalaryTotal(kPay) - SalaryTotal(kDeduction),
+      records.push_back(Entry(2, kSalary, day, kNetPay,
                               {{"fromPayStatement", 1}, {"statementCode", kStatementCode}}));
       if (day >= count_from) *counted += SalaryTotal(kDeduction);
     }
@@ -220,10 +222,8 @@ json SampleBook(std::chrono::year_month_day today_date) {
       budgets.push_back(
           {{"month", month}, {"budgetKind", 1}, {"itemCode1", share.first}, {"amount", amount}});
     }
-    budgets.push_back({{"month", month},
-                       {"budgetKind", 2},
-                       {"itemCode1", kSalary},
-                       {"amount", SalaryTotal(kPay) - SalaryTotal(kDeduction)}});
+    budgets.push_back(
+        {{"month", month}, {"budgetKind", 2}, {"itemCode1", kSalary}, {"amount", kNetPay}});
   }
   records("start" + yy + ".dat", "start")
       .push_back({{"Year", book_year}, {"Month", 4}, {"Day", 1}});

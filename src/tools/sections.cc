@@ -5,7 +5,6 @@
 
 #include "platform/root/path_map.h"
 #include "tools/book_plan.h"
-#include "tools/book_values.h"
 #include "tools/layouts.h"
 
 namespace h5 {
