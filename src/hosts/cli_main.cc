@@ -10,7 +10,7 @@
 #include "hosts/machine_commands.h"
 #include "hosts/report.h"
 #include "hosts/session.h"
-#include "tools/dump.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {

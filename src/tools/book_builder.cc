@@ -1,4 +1,4 @@
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 #include <exception>
 #include <fstream>

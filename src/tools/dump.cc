@@ -1,4 +1,4 @@
-#include "tools/dump.h"
+#include "tools/book_tool.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 #include <tuple>
 
 #include "text/day_number.h"
-#include "tools/book_builder.h"
 #include "tools/book_plan.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 

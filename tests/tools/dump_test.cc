@@ -1,13 +1,12 @@
 // The dump: data files back to book entries that rebuild the same files, and
 // as text.
-#include "tools/dump.h"
+#include "tools/book_tool.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "scratch.h"
-#include "tools/book_builder.h"
 
 namespace h5 {
 namespace {
