@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "store/open_path.h"
 #include "text/ansi.h"
 #include "text/day_number.h"
 #include "text/fields.h"

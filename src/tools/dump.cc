@@ -15,24 +15,20 @@ namespace {
 std::string KeyText(const KeyDefinition& key) {
   std::string text;
   for (const KeySegment& s : key.segments) {
-    if (!text.empty()) text += ", ";
-    text +=
-        std::to_string(s.offset) + "+" + std::to_string(s.length) + " " + SegmentTypeName(s.type);
+    text += (text.empty() ? "" : ", ") + std::to_string(s.offset) + "+" + std::to_string(s.length) +
+            " " + SegmentTypeName(s.type);
   }
   return text + (key.duplicates ? "; duplicates allowed" : "; unique");
 }
 
+// Sixteen bytes a line after their offset, in two groups of eight.
 void HexLines(std::span<const uint8_t> record, std::ostream& out) {
-  for (size_t line = 0; line < record.size(); line += 16) {
-    char offset[32];
-    std::snprintf(offset, sizeof(offset), "  %04zx ", line);
-    out << offset;
-    for (size_t i = line; i < record.size() && i < line + 16; ++i) {
-      char byte[8];
-      std::snprintf(byte, sizeof(byte), "%s%02x", i == line + 8 ? "  " : " ", record[i]);
-      out << byte;
-    }
-    out << "\n";
+  char text[32];
+  for (size_t i = 0; i < record.size(); ++i) {
+    std::snprintf(text, sizeof(text), "  %04zx ", i);
+    if (i % 16 == 0) out << text;
+    std::snprintf(text, sizeof(text), "%s%02x", i % 16 == 8 ? "  " : " ", record[i]);
+    out << text << (i % 16 == 15 || i + 1 == record.size() ? "\n" : "");
   }
 }
 

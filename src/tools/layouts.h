@@ -17,9 +17,6 @@
 
 namespace h5 {
 
-// The owner name every data file of the account book is opened with.
-inline constexpr char kBookOwnerName[] = "tefu";
-
 // A field of a record: its bytes compare as in a key, so a byte is
 // unsigned, wider integers are signed and text is CP932 padded with blanks.
 struct FieldDef {
