@@ -68,14 +68,14 @@ bool ParseArray(const nlohmann::json& value, const std::string& place, const cha
   return true;
 }
 
-// One file of the root, ready to be written.
+// One file of the root, ready to be written; members after place may be left out.
 struct PlannedFile {
-  std::string place;         // where the book describes it, for messages
-  std::string windows_path;  // UTF-8, as in the book; empty for a root file
-  std::string bytes;         // the content, unless data is set
-  std::string root_file;     // a name directly in the root ("registry.reg")
+  std::string place;           // where the book describes it, for messages
+  std::string windows_path{};  // UTF-8, as in the book; empty for a root file
+  std::string bytes{};         // the content, unless data is set
+  std::string root_file{};     // a name directly in the root ("registry.reg")
   bool executable = false;
-  std::optional<DataFileContents> data;  // a kakeidb data file, checked as the format demands
+  std::optional<DataFileContents> data{};  // a kakeidb data file, checked as the format demands
 };
 
 // Checks book section by section and lists the files it describes. root is

@@ -245,10 +245,10 @@ bool PlanBook(const nlohmann::json& book, const fs::path& root, std::vector<Plan
     if (!book.contains(section.name)) continue;
     const nlohmann::json& members = book[section.name];
     if (!ExpectObject(members, section.name, error)) return false;
-    if (section.root_file) files->emplace_back(section.name, "", section.header, section.root_file);
+    if (section.root_file) files->push_back({section.name, "", section.header, section.root_file});
     for (const auto& [key, value] : members.items()) {
       const std::string place = Member(section.name, key);
-      if (!section.root_file) files->emplace_back(place, key);
+      if (!section.root_file) files->push_back({place, key});
       if (!section.plan(key, value, place, root, &files->back(), error)) return false;
     }
   }
