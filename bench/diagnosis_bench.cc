@@ -23,7 +23,7 @@
 #include "startup/startup.h"
 #include "store/module.h"
 #include "text/day_number.h"
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {

@@ -17,15 +17,15 @@
 
 #include "fuzz_support.h"
 #include "platform/kakeidb/data_file_writer.h"
-#include "platform/root/ansi_scan.h"
 #include "platform/os/file_io.h"
+#include "platform/root/ansi_scan.h"
 #include "platform/root/path_map.h"
 #include "platform/root/registry.h"
 #include "platform/root/root_cookie_store.h"
 #include "platform/root/root_environment.h"
 #include "text/ansi.h"
-#include "tools/book_builder.h"
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {
@@ -140,8 +140,7 @@ void CheckFiles(const json& book, const std::filesystem::path& root) {
   for (const auto& [path, entry] : section->items()) {
     std::string expected;
     if (entry.contains("hex")) {
-      std::vector<uint8_t> bytes = *ParseHex(entry["hex"].get<std::string>());
-      expected.assign(bytes.begin(), bytes.end());
+      expected = *ParseHex(entry["hex"]);
     } else if (entry.contains("text")) {
       expected = entry["text"].get<std::string>();
     } else if (entry.contains("ansi")) {

@@ -15,8 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "text/ansi.h"
-#include "tools/book_builder.h"
-#include "tools/sample.h"
+#include "tools/book_tool.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;

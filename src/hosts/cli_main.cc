@@ -10,7 +10,7 @@
 #include "hosts/machine_commands.h"
 #include "hosts/report.h"
 #include "hosts/session.h"
-#include "tools/dump.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {
@@ -49,8 +49,7 @@ int RunTile(const CliOptions& options, bool click) {
 int RunDump(const CliOptions& options) {
   if (options.positionals.size() != 1) return Fail("usage: h5kakei dump FILE [--json]");
   std::string error;
-  bool ok = options.json ? DumpDataFileJson(options.positionals[0], std::cout, &error)
-                         : DumpDataFile(options.positionals[0], std::cout, &error);
+  bool ok = DumpDataFile(options.positionals[0], options.json, std::cout, &error);
   return ok ? 0 : Fail(error);
 }
 

@@ -19,7 +19,7 @@
 #include "qt/qt_dialogs.h"
 #include "qt/qt_screen.h"
 #include "qt/tile_widget.h"
-#include "tools/sample.h"
+#include "tools/book_tool.h"
 
 namespace {
 

@@ -5,8 +5,7 @@
 #include "hosts/machine_commands.h"
 #include "hosts/render_command.h"
 #include "platform/root/local_date.h"
-#include "tools/book_builder.h"
-#include "tools/sample.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 

@@ -14,7 +14,7 @@
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_screen.h"
 #include "text/ansi.h"
-#include "tools/sample.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {

@@ -104,7 +104,7 @@ void Main() {
   m.DataDir = LeftChars(m.InstallDir, 3) + datapath + "\\";
   std::string kakei_path = IniGetString("DirName", "kakeiPath", "kakeibo", 256, dirname_ini);
   m.KakeiSubDir = kakei_path + "\\";
-  SetOwnerName(m.OwnerName, "tefu");
+  SetOwnerName(m.OwnerName, kBookOwnerName);
   // A number beyond 16 bits names no account book: it is kept whole, so the
   // directory is simply not found and the invitation is shown.
   int32_t book = IniGetInt("賞味期限", "家計簿", 1, m.DataDir + m.KakeiSubDir + "Kakei.ini");

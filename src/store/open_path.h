@@ -26,6 +26,9 @@ void MakeOpenPath(std::string& name, std::string& dir, std::span<uint8_t> buffer
 // four ANSI bytes, then two zero bytes.
 void SetOwnerName(std::span<uint8_t> buffer, std::string_view name);
 
+// The owner name every data file of the account book is opened with.
+inline constexpr char kBookOwnerName[] = "tefu";
+
 }  // namespace h5
 
 #endif  // H5KAKEI_STORE_OPEN_PATH_H_

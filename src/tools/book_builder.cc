@@ -1,13 +1,11 @@
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
-#include <algorithm>
 #include <exception>
 #include <fstream>
 #include <vector>
 
 #include "platform/root/path_map.h"
 #include "tools/book_plan.h"
-#include "tools/book_values.h"
 
 namespace h5 {
 namespace {
@@ -34,62 +32,33 @@ bool TooDeep(const nlohmann::json& value, const std::string& place, size_t depth
   return false;
 }
 
-constexpr std::pair<const char*, SectionPlanner*> kSections[] = {
-    {"registry", PlanRegistry}, {"ini", PlanIni},     {"cookies", PlanCookies},
-    {"programs", PlanPrograms}, {"files", PlanFiles}, {"data", PlanData},
-};
-
 }  // namespace
 
 bool BuildBook(const nlohmann::json& book, const std::filesystem::path& root, std::string* error) {
-  if (root.empty()) {
-    *error = "no root folder given";
-    return false;
-  }
+  if (root.empty()) return Fail("", "no root folder given", error);
   try {
     const std::filesystem::path absolute = NormalizeRoot(root);
     std::string place;
     if (TooDeep(book, "", 0, &place)) {
-      *error = place + ": nested deeper than " + std::to_string(kMaxNesting) + " levels";
-      return false;
-    }
-    if (!ExpectObject(book, "book", error)) return false;
-    for (const auto& item : book.items()) {
-      if (std::none_of(std::begin(kSections), std::end(kSections),
-                       [&](const auto& known) { return item.key() == known.first; })) {
-        *error = Member("book", item.key()) +
-                 ": unknown section (expected registry, ini, cookies, programs, files, data)";
-        return false;
-      }
+      return Fail(place, "nested deeper than " + std::to_string(kMaxNesting) + " levels", error);
     }
     std::vector<PlannedFile> files;
-    for (const auto& [name, plan] : kSections) {
-      if (!book.contains(name)) continue;
-      if (!ExpectObject(book[name], name, error) || !plan(book[name], absolute, &files, error)) {
-        return false;
-      }
-    }
-    return WriteIntoRoot(absolute, files, error);
+    return PlanBook(book, absolute, &files, error) && WriteIntoRoot(absolute, files, error);
   } catch (const std::exception& e) {
     // Only resource failures get here (allocation, the file system).
-    *error = std::string("cannot build the book: ") + e.what();
-    return false;
+    return Fail("", std::string("cannot build the book: ") + e.what(), error);
   }
 }
 
 bool BuildBookFile(const std::filesystem::path& book_file, const std::filesystem::path& root,
                    std::string* error) {
   std::ifstream in(book_file, std::ios::binary);
-  if (!in) {
-    *error = "cannot read the book " + book_file.string();
-    return false;
-  }
+  if (!in) return Fail("", "cannot read the book " + book_file.string(), error);
   nlohmann::json book;
   try {
     book = nlohmann::json::parse(in);
   } catch (const nlohmann::json::exception& e) {
-    *error = book_file.string() + ": not valid JSON: " + e.what();
-    return false;
+    return Fail(book_file.string(), std::string("not valid JSON: ") + e.what(), error);
   }
   return BuildBook(book, root, error);
 }

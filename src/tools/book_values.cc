@@ -1,4 +1,4 @@
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
 
 #include <algorithm>
 #include <cctype>
@@ -92,10 +92,13 @@ std::string TypeName(const nlohmann::json& value) {
   return "null";
 }
 
-bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
-  if (value.is_object()) return true;
-  *error = place + ": expected an object, got " + TypeName(value);
+bool Fail(const std::string& place, const std::string& message, std::string* error) {
+  *error = place.empty() ? message : place + ": " + message;
   return false;
+}
+
+bool ExpectObject(const nlohmann::json& value, const std::string& place, std::string* error) {
+  return value.is_object() || Fail(place, "expected an object, got " + TypeName(value), error);
 }
 
 bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char*> allowed,
@@ -103,14 +106,12 @@ bool CheckMembers(const nlohmann::json& object, std::initializer_list<const char
   std::string list;
   for (const char* a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
   if (!object.is_object()) {
-    *error = place + ": expected an object with " + list + ", got " + TypeName(object);
-    return false;
+    return Fail(place, "expected an object with " + list + ", got " + TypeName(object), error);
   }
   for (const auto& item : object.items()) {
     if (std::none_of(allowed.begin(), allowed.end(),
                      [&](const char* a) { return item.key() == a; })) {
-      *error = Field(place, item.key()) + ": unknown member (expected " + list + ")";
-      return false;
+      return Fail(Field(place, item.key()), "unknown member (expected " + list + ")", error);
     }
   }
   return true;

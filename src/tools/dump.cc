@@ -1,11 +1,11 @@
-#include "tools/dump.h"
+#include "tools/book_tool.h"
 
 #include <cstdio>
 
 #include "platform/kakeidb/data_file_writer.h"
 #include "text/ansi.h"
 #include "text/fields.h"
-#include "tools/book_values.h"
+#include "tools/book_plan.h"
 #include "tools/layouts.h"
 
 namespace h5 {
@@ -15,24 +15,20 @@ namespace {
 std::string KeyText(const KeyDefinition& key) {
   std::string text;
   for (const KeySegment& s : key.segments) {
-    if (!text.empty()) text += ", ";
-    text +=
-        std::to_string(s.offset) + "+" + std::to_string(s.length) + " " + SegmentTypeName(s.type);
+    text += (text.empty() ? "" : ", ") + std::to_string(s.offset) + "+" + std::to_string(s.length) +
+            " " + SegmentTypeName(s.type);
   }
   return text + (key.duplicates ? "; duplicates allowed" : "; unique");
 }
 
+// Sixteen bytes a line after their offset, in two groups of eight.
 void HexLines(std::span<const uint8_t> record, std::ostream& out) {
-  for (size_t line = 0; line < record.size(); line += 16) {
-    char offset[32];
-    std::snprintf(offset, sizeof(offset), "  %04zx ", line);
-    out << offset;
-    for (size_t i = line; i < record.size() && i < line + 16; ++i) {
-      char byte[8];
-      std::snprintf(byte, sizeof(byte), "%s%02x", i == line + 8 ? "  " : " ", record[i]);
-      out << byte;
-    }
-    out << "\n";
+  char text[32];
+  for (size_t i = 0; i < record.size(); ++i) {
+    std::snprintf(text, sizeof(text), "  %04zx ", i);
+    if (i % 16 == 0) out << text;
+    std::snprintf(text, sizeof(text), "%s%02x", i % 16 == 8 ? "  " : " ", record[i]);
+    out << text << (i % 16 == 15 || i + 1 == record.size() ? "\n" : "");
   }
 }
 
@@ -43,7 +39,7 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
   for (const FieldDef& field : layout.fields) {
     if (!fields.contains(field.name)) continue;
     std::string value = Quoted(fields[field.name]);
-    const int32_t day = field.kind == FieldKind::kDate ? GetInt32At(record, field.offset) : 0;
+    const int32_t day = field.date ? GetInt32At(record, field.bytes.offset) : 0;
     if (day != 0) value = DateText(day) + " (" + std::to_string(day) + ")";
     out << "  " << field.name << std::string(width - field.name.size() + 1, ' ') << value << "\n";
   }
@@ -51,9 +47,15 @@ void FieldLines(const Layout& layout, std::span<const uint8_t> record, std::ostr
 
 }  // namespace
 
-bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::string* error) {
+bool DumpDataFile(const std::filesystem::path& file, bool as_json, std::ostream& out,
+                  std::string* error) {
   std::optional<DataFileContents> contents = ReadDataFile(file, error);
   if (!contents) return false;
+  if (as_json) {
+    out << DataEntryJson(*contents).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+        << "\n";
+    return true;
+  }
   const Layout* layout = RecognizeLayout(contents->definition);
   const FileDefinition& definition = contents->definition;
   out << "file     " << file.string() << "\n";
@@ -73,20 +75,6 @@ bool DumpDataFile(const std::filesystem::path& file, std::ostream& out, std::str
     HexLines(contents->records[i], out);
     if (layout) FieldLines(*layout, contents->records[i], out);
   }
-  return true;
-}
-
-// An entry that builds the same record length, owner, keys and bytes.
-bool DumpDataFileJson(const std::filesystem::path& file, std::ostream& out, std::string* error) {
-  std::optional<DataFileContents> contents = ReadDataFile(file, error);
-  if (!contents) return false;
-  const Layout* layout = RecognizeLayout(contents->definition);
-  nlohmann::json entry = DefinitionToJson(contents->definition, layout);
-  entry["records"] = nlohmann::json::array();
-  for (const std::vector<uint8_t>& record : contents->records) {
-    entry["records"].push_back(RecordToJson(layout, record));
-  }
-  out << entry.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   return true;
 }
 

@@ -7,28 +7,26 @@ namespace h5 {
 
 namespace {
 
-using K = FieldKind;
+enum Kind { kByte, kInt16, kInt32, kDate, kText };
 using Names = std::vector<const char*>;
 
-FieldDef Def(const char* name, size_t offset, FieldKind kind, size_t text_width = 0) {
+FieldDef Def(const char* name, size_t offset, Kind kind, size_t text_width = 0) {
   constexpr int32_t kWidths[] = {1, 2, 4, 4};
-  int32_t width = kind == K::kText ? static_cast<int32_t>(text_width) : kWidths[int(kind)];
-  return FieldDef{name, static_cast<int32_t>(offset), width, kind};
+  const SegmentType type = kind == kByte   ? SegmentType::kUnsigned
+                           : kind == kText ? SegmentType::kString
+                                           : SegmentType::kSigned;
+  const size_t width = kind == kText ? text_width : kWidths[kind];
+  return {name, {static_cast<int32_t>(offset), static_cast<int32_t>(width), type}, kind == kDate};
 }
 
-// Keys run over whole fields in the given order; bytes compare unsigned and
-// the rest signed, as the diagnosis reads them. Equal keys are allowed.
+// Keys run over whole fields in the given order, as the diagnosis reads
+// them. Equal keys are allowed.
 Layout Make(const char* name, int32_t record_length, std::vector<FieldDef> fields,
             const std::vector<std::pair<int16_t, Names>>& keys) {
   Layout layout{name, record_length, std::move(fields), {}};
   for (const auto& [number, names] : keys) {
     KeyDefinition key{number, {}, true};
-    for (const char* field_name : names) {
-      const FieldDef& field = *FindField(layout, field_name);
-      key.segments.push_back(
-          {field.offset, field.width,
-           field.kind == K::kByte ? SegmentType::kUnsigned : SegmentType::kSigned});
-    }
+    for (const char* n : names) key.segments.push_back(FindField(layout, n)->bytes);
     layout.keys.push_back(std::move(key));
   }
   return layout;
@@ -47,74 +45,61 @@ std::vector<Layout> MakeLayouts() {
   // there because the account book's own file has more than one key.
   return {
       Make("start", st::kRecordLength,
-           {Def("Year", st::kYear, K::kInt16), Def("Month", st::kMonth, K::kInt16),
-            Def("Day", st::kDay, K::kInt16)},
+           {Def("Year", st::kYear, kInt16), Def("Month", st::kMonth, kInt16),
+            Def("Day", st::kDay, kInt16)},
            {{0, {"Year", "Month", "Day"}}}),
       Make("period", pe::kRecordLength,
-           {Def("Year", pe::kYear, K::kInt16), Def("Month", pe::kMonth, K::kInt16),
-            Def("StartDay", pe::kStartDay, K::kDate), Def("EndDay", pe::kEndDay, K::kDate)},
+           {Def("Year", pe::kYear, kInt16), Def("Month", pe::kMonth, kInt16),
+            Def("StartDay", pe::kStartDay, kDate), Def("EndDay", pe::kEndDay, kDate)},
            {{0, {"Year", "Month"}}}),
       Make("category", ca::kRecordLength,
-           {Def("group", ca::kGroup, K::kByte), Def("level", ca::kLevel, K::kByte),
-            Def("minorCode", ca::kMinorCode, K::kInt16),
-            Def("middleCode", ca::kMiddleCode, K::kInt16),
-            Def("majorCode", ca::kMajorCode, K::kInt16),
-            Def("name", ca::kName, K::kText, ca::kField6 - ca::kName)},
+           {Def("group", ca::kGroup, kByte), Def("level", ca::kLevel, kByte),
+            Def("minorCode", ca::kMinorCode, kInt16), Def("middleCode", ca::kMiddleCode, kInt16),
+            Def("majorCode", ca::kMajorCode, kInt16),
+            Def("name", ca::kName, kText, ca::kField6 - ca::kName)},
            {{0, {"majorCode", "middleCode", "minorCode"}},
             {ca::kKeyNumber, {"group", "level", "minorCode", "middleCode", "majorCode"}}}),
       Make("card", credit_layout::kRecordLength,
-           {Def("cardCode", credit_layout::kCardCode, K::kInt16)},
+           {Def("cardCode", credit_layout::kCardCode, kInt16)},
            {{credit_layout::kKeyNumber, {"cardCode"}}}),
       Make("cashbook", cb::kRecordLength,
-           {Def("entryKind", cb::kEntryKind, K::kByte),
-            Def("categoryCode", cb::kCategoryCode, K::kInt16),
-            Def("entryDate", cb::kEntryDate, K::kDate), Def("cardCode", cb::kCardCode, K::kInt16),
-            Def("statementCode", cb::kStatementCode, K::kInt16),
-            Def("amount", cb::kAmount, K::kInt32),
-            Def("fromPayStatement", cb::kFromPayStatement, K::kByte)},
+           {Def("entryKind", cb::kEntryKind, kByte), Def("categoryCode", cb::kCategoryCode, kInt16),
+            Def("entryDate", cb::kEntryDate, kDate), Def("cardCode", cb::kCardCode, kInt16),
+            Def("statementCode", cb::kStatementCode, kInt16), Def("amount", cb::kAmount, kInt32),
+            Def("fromPayStatement", cb::kFromPayStatement, kByte)},
            {{cb::kKeyNumber, {"entryDate"}}}),
       Make("installment", in::kRecordLength,
-           {Def("entryKind", in::kEntryKind, K::kByte), Def("cardCode", in::kCardCode, K::kInt16),
-            Def("debitDate", in::kDebitDate, K::kDate), Def("amount", in::kAmount, K::kInt32)},
+           {Def("entryKind", in::kEntryKind, kByte), Def("cardCode", in::kCardCode, kInt16),
+            Def("debitDate", in::kDebitDate, kDate), Def("amount", in::kAmount, kInt32)},
            {{in::kKeyNumber, {"debitDate"}}}),
-      Make(
-          "budget", bu::kRecordLength,
-          {Def("month", bu::kMonth, K::kByte), Def("budgetKind", bu::kBudgetKind, K::kByte),
-           Def("itemCode1", bu::kItemCode1, K::kInt16), Def("itemCode2", bu::kItemCode2, K::kInt16),
-           Def("itemCode3", bu::kItemCode3, K::kInt16), Def("amount", bu::kAmount, K::kInt32)},
-          {{bu::kKeyNumber, {"month", "budgetKind", "itemCode1", "itemCode2", "itemCode3"}}}),
+      Make("budget", bu::kRecordLength,
+           {Def("month", bu::kMonth, kByte), Def("budgetKind", bu::kBudgetKind, kByte),
+            Def("itemCode1", bu::kItemCode1, kInt16), Def("itemCode2", bu::kItemCode2, kInt16),
+            Def("itemCode3", bu::kItemCode3, kInt16), Def("amount", bu::kAmount, kInt32)},
+           {{bu::kKeyNumber, {"month", "budgetKind", "itemCode1", "itemCode2", "itemCode3"}}}),
       Make("salary-item", si::kRecordLength,
-           {Def("recordClass", si::kRecordClass, K::kInt16),
-            Def("statementCode", si::kStatementCode, K::kInt16),
-            Def("itemKind", si::kItemKind, K::kByte), Def("itemNumber", si::kItemNumber, K::kInt16),
-            Def("itemGroup", si::kItemGroup, K::kInt16)},
+           {Def("recordClass", si::kRecordClass, kInt16),
+            Def("statementCode", si::kStatementCode, kInt16), Def("itemKind", si::kItemKind, kByte),
+            Def("itemNumber", si::kItemNumber, kInt16), Def("itemGroup", si::kItemGroup, kInt16)},
            {{si::kKeyNumber, {"recordClass", "statementCode"}}}),
       Make("salary-amount", sa::kRecordLength,
-           {Def("salaryKind", sa::kSalaryKind, K::kInt16),
-            Def("statementCode", sa::kStatementCode, K::kInt16),
-            Def("month", sa::kMonth, K::kInt16), Def("itemNumber", sa::kItemNumber, K::kInt16),
-            Def("statementDate", sa::kStatementDate, K::kDate),
-            Def("amount", sa::kAmount, K::kInt32)},
+           {Def("salaryKind", sa::kSalaryKind, kInt16),
+            Def("statementCode", sa::kStatementCode, kInt16), Def("month", sa::kMonth, kInt16),
+            Def("itemNumber", sa::kItemNumber, kInt16),
+            Def("statementDate", sa::kStatementDate, kDate), Def("amount", sa::kAmount, kInt32)},
            {{sa::kKeyNumber, {"salaryKind", "statementCode", "month"}}}),
   };
 }
 
-const std::vector<Layout>& AllLayouts() {
+}  // namespace
+
+const std::vector<Layout>& Layouts() {
   static const std::vector<Layout>* const layouts = new std::vector<Layout>(MakeLayouts());
   return *layouts;
 }
 
-}  // namespace
-
-const Layout* FindLayout(std::string_view name) {
-  for (const Layout& layout : AllLayouts()) {
-    if (layout.name == name) return &layout;
-  }
-  return nullptr;
-}
-
 const Layout* RecognizeLayout(const FileDefinition& definition) {
-  for (const Layout& layout : AllLayouts()) {
+  for (const Layout& layout : Layouts()) {
     if (layout.record_length == definition.record_length && layout.keys == definition.keys) {
       return &layout;
     }
@@ -127,12 +112,6 @@ const FieldDef* FindField(const Layout& layout, std::string_view name) {
     if (field.name == name) return &field;
   }
   return nullptr;
-}
-
-std::string LayoutNames() {
-  std::string names;
-  for (const Layout& layout : AllLayouts()) names += (names.empty() ? "" : ", ") + layout.name;
-  return names;
 }
 
 }  // namespace h5

@@ -13,26 +13,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/kakeidb/file_definition.h"
+#include "platform/kakeidb/data_file_writer.h"
 
 namespace h5 {
 
-// The owner name every data file of the account book is opened with.
-inline constexpr char kBookOwnerName[] = "tefu";
-
-enum class FieldKind {
-  kByte,   // unsigned, 1 byte
-  kInt16,  // signed little-endian
-  kInt32,  // signed little-endian
-  kDate,   // 32-bit day number; "YYYY-MM-DD" in a book
-  kText,   // CP932, blank-padded to the width
-};
-
+// A field of a record: its bytes compare as in a key, so a byte is
+// unsigned, wider integers are signed and text is CP932 padded with blanks.
 struct FieldDef {
   std::string name;
-  int32_t offset = 0;
-  int32_t width = 0;
-  FieldKind kind = FieldKind::kByte;
+  KeySegment bytes;
+  bool date = false;  // a day number, "YYYY-MM-DD" in a book
 };
 
 struct Layout {
@@ -42,36 +32,24 @@ struct Layout {
   std::vector<KeyDefinition> keys;
 };
 
-// nullptr when no layout has that name.
-const Layout* FindLayout(std::string_view name);
+// Every layout, in the order messages list them.
+const std::vector<Layout>& Layouts();
 
 // The layout with the record length and keys of definition, or nullptr.
 const Layout* RecognizeLayout(const FileDefinition& definition);
 
 const FieldDef* FindField(const Layout& layout, std::string_view name);
 
-// "start, period, ..." for messages.
-std::string LayoutNames();
-
-// Packs one record; fields not given are 0, or blanks for text. layout may
-// be nullptr (hex records only). *error starts with place.
-bool PackRecord(const Layout* layout, int32_t record_length, const nlohmann::json& value,
-                const std::string& place, std::vector<uint8_t>* record, std::string* error);
-
 // The fields of layout that lie within record; text without trailing blanks.
 nlohmann::json UnpackRecord(const Layout& layout, std::span<const uint8_t> record);
 
-// Its fields when packing them gives back the same bytes, else {"hex": ...}.
-nlohmann::json RecordToJson(const Layout* layout, std::span<const uint8_t> record);
+// Checks a data file's entry of a book and packs its records. *error
+// starts with place.
+bool ParseDataEntry(const nlohmann::json& entry, const std::string& place,
+                    DataFileContents* contents, std::string* error);
 
-// The record length, keys and owner of a book's data file entry, checked
-// as the file format demands; *layout when it names one. *error starts with
-// place.
-bool ParseDefinition(const nlohmann::json& entry, const std::string& place,
-                     FileDefinition* definition, const Layout** layout, std::string* error);
-
-// The entry members that ParseDefinition reads back as definition.
-nlohmann::json DefinitionToJson(const FileDefinition& definition, const Layout* layout);
+// The entry that builds the same record length, owner, keys and bytes.
+nlohmann::json DataEntryJson(const DataFileContents& contents);
 
 }  // namespace h5
 

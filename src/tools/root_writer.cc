@@ -33,24 +33,14 @@ bool WriteFile(const fs::path& folder, const PlannedFile& file,
   std::optional<fs::path> target = file.windows_path.empty()
                                        ? folder / file.root_file
                                        : MapWindowsPath(folder, ToAnsi(file.windows_path));
-  if (!target) {
-    *error = file.place + ": cannot map the path into the root";
-    return false;
-  }
+  if (!target) return Fail(file.place, "cannot map the path into the root", error);
   auto [earlier, inserted] = written->emplace(*target, file.place);
-  if (!inserted) {
-    *error = file.place + ": names the same file as " + earlier->second;
-    return false;
-  }
+  if (!inserted) return Fail(file.place, "names the same file as " + earlier->second, error);
   std::error_code ec;
   fs::create_directories(target->parent_path(), ec);
-  if (ec) {
-    *error = file.place + ": cannot make its folder: " + ec.message();
-    return false;
-  }
+  if (ec) return Fail(file.place, "cannot make its folder: " + ec.message(), error);
   if (fs::is_directory(fs::symlink_status(*target, ec))) {
-    *error = file.place + ": a folder is in the way";
-    return false;
+    return Fail(file.place, "a folder is in the way", error);
   }
   // A file of the old root goes first: writing into it would follow a link.
   fs::remove(*target, ec);
@@ -90,10 +80,7 @@ bool Assemble(const fs::path& root, bool replace, const fs::path& fresh,
   std::error_code ec;
   if (replace) {
     fs::copy(root, fresh, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-    if (ec) {
-      *error = "cannot copy the root " + Quote(root) + ": " + ec.message();
-      return false;
-    }
+    if (ec) return Fail("", "cannot copy the root " + Quote(root) + ": " + ec.message(), error);
     fs::permissions(fresh, fs::status(root).permissions(), ec);
   }
   std::map<fs::path, std::string> written;
@@ -105,8 +92,8 @@ bool Assemble(const fs::path& root, bool replace, const fs::path& fresh,
   } else {
     fs::rename(fresh, root, ec);
   }
-  if (ec) *error = "cannot put the new root in place at " + Quote(root) + ": " + ec.message();
-  return !ec;
+  return !ec || Fail("", "cannot put the new root in place at " + Quote(root) + ": " + ec.message(),
+                     error);
 }
 
 }  // namespace
@@ -116,8 +103,7 @@ bool WriteIntoRoot(const fs::path& root, const std::vector<PlannedFile>& files,
   std::error_code ec;
   const fs::file_status status = fs::status(root, ec);
   if (fs::exists(status) && !fs::is_directory(status)) {
-    *error = "root " + Quote(root) + " is not a folder";
-    return false;
+    return Fail("", "root " + Quote(root) + " is not a folder", error);
   }
   // Folders above a new root are made for it and go again on failure.
   fs::path made;
@@ -127,13 +113,12 @@ bool WriteIntoRoot(const fs::path& root, const std::vector<PlannedFile>& files,
   }
   const fs::path fresh = Beside(root, "new");
   fs::create_directories(root.parent_path(), ec);
-  bool ok = !ec && fs::create_directory(fresh, ec);
-  if (!ok) {
-    *error = "cannot make a folder beside the root " + Quote(root) +
-             (ec ? ": " + ec.message() : std::string());
-  } else {
-    ok = Assemble(root, fs::exists(status), fresh, files, error);
-  }
+  bool ok = (!ec && fs::create_directory(fresh, ec)) ||
+            Fail("",
+                 "cannot make a folder beside the root " + Quote(root) +
+                     (ec ? ": " + ec.message() : std::string()),
+                 error);
+  ok = ok && Assemble(root, fs::exists(status), fresh, files, error);
   if (!ok) fs::remove_all(fresh, ec);
   if (!ok && !made.empty()) fs::remove_all(made, ec);
   return ok;

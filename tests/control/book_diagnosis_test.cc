@@ -7,7 +7,7 @@
 #include "book.h"
 #include "startup/startup.h"
 #include "store/module.h"
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {

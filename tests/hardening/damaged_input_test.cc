@@ -17,7 +17,7 @@
 
 #include "platform/fake/fault_injecting_record_manager.h"
 #include "rig.h"
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "book.h"
 #include "run_process.h"
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "startup/startup.h"
 #include "store/module.h"
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 

@@ -8,8 +8,7 @@
 #include "platform/root/path_map.h"
 #include "startup/startup.h"
 #include "store/module.h"
-#include "tools/book_builder.h"
-#include "tools/sample.h"
+#include "tools/book_tool.h"
 
 namespace h5 {
 

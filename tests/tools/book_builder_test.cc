@@ -1,5 +1,5 @@
 // Books written into a root all or nothing, or refused whole by place.
-#include "tools/book_builder.h"
+#include "tools/book_tool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,12 @@
 // The dump: data files back to book entries that rebuild the same files, and
 // as text.
-#include "tools/dump.h"
+#include "tools/book_tool.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "scratch.h"
-#include "tools/book_builder.h"
 
 namespace h5 {
 namespace {
@@ -31,8 +30,8 @@ TEST(DumpTest, BookEntriesRebuildTheSameFilesAndTextShowsKeysBytesAndFields) {
   ASSERT_TRUE(BuildBook(book, first, &error)) << error;
   for (const auto& [path, entry] : book["data"].items()) {
     std::ostringstream as_json, out;
-    ASSERT_TRUE(DumpDataFileJson(DataPath(first, path), as_json, &error)) << error;
-    EXPECT_TRUE(DumpDataFile(DataPath(first, path), out, &error)) << error;
+    ASSERT_TRUE(DumpDataFile(DataPath(first, path), true, as_json, &error)) << error;
+    EXPECT_TRUE(DumpDataFile(DataPath(first, path), false, out, &error)) << error;
     again["data"][path] = json::parse(as_json.str());
     text += out.str() + "\n";
   }
@@ -53,8 +52,8 @@ TEST(DumpTest, NonDataFilesPrintNothing) {
   std::string error;
   for (const fs::path& file : {dir.Write("junk.dat", "not a data file"), dir.path() / "none"}) {
     std::ostringstream out;
-    EXPECT_FALSE(DumpDataFile(file, out, &error));
-    EXPECT_FALSE(DumpDataFileJson(file, out, &error));
+    EXPECT_FALSE(DumpDataFile(file, false, out, &error));
+    EXPECT_FALSE(DumpDataFile(file, true, out, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(out.str(), "");
   }

@@ -1,6 +1,6 @@
 // The demo book: a whole diagnosis on it grades today as thrifty, whatever
 // the day; days whose book year cannot be named are refused.
-#include "tools/sample.h"
+#include "tools/book_tool.h"
 
 #include <gtest/gtest.h>
 
