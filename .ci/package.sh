@@ -54,7 +54,9 @@ grep -q "usage: h5kakei-menu" menu-help.txt || fail "h5kakei-menu --help"
 Xvfb -displayfd 3 -screen 0 800x600x24 3>display.txt 2>/dev/null &
 xvfb=$!
 trap 'kill "$xvfb"; rm -rf "$work"' EXIT
-for _ in $(seq 50); do [ -s display.txt ] && break; sleep 0.1; done
+# A loaded machine may take seconds to bring the server up.
+for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
+[ -s display.txt ] || fail "Xvfb did not start within 30 s"
 DISPLAY=:$(cat display.txt)
 export DISPLAY
 # menu HOME KEY: starts h5kakei-menu with no root, answers its question with KEY.
