@@ -14,8 +14,8 @@
 
 #include "fuzz_support.h"
 #include "platform/kakeidb/kakeidb.h"
-#include "platform/root/path_map.h"
 #include "platform/record_manager.h"
+#include "platform/root/path_map.h"
 #include "platform/root/root_environment.h"
 
 namespace h5 {

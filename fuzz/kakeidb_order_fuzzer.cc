@@ -19,8 +19,8 @@
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/file_definition.h"
 #include "platform/kakeidb/kakeidb.h"
-#include "platform/root/path_map.h"
 #include "platform/record_manager.h"
+#include "platform/root/path_map.h"
 
 namespace h5 {
 namespace {

@@ -8,8 +8,8 @@
 
 namespace h5 {
 
-void LookupCategoryName(int16_t key_number, int16_t group, int16_t major_code,
-                        int16_t middle_code, int16_t minor_code, CategoryNameBuffer& name_buffer) {
+void LookupCategoryName(int16_t key_number, int16_t group, int16_t major_code, int16_t middle_code,
+                        int16_t minor_code, CategoryNameBuffer& name_buffer) {
   ModuleData& m = Module();
   m.himoku.key_number = key_number;
   m.himoku.key_buffer.fill(0);

@@ -13,8 +13,8 @@ using CategoryNameBuffer = std::array<uint8_t, 20>;
 // with "******" and fourteen blanks when the category is not found. The level
 // byte of the key follows from the codes: 0 without a middle code, else 1
 // without a minor code, else 2.
-void LookupCategoryName(int16_t key_number, int16_t group, int16_t major_code,
-                        int16_t middle_code, int16_t minor_code, CategoryNameBuffer& name_buffer);
+void LookupCategoryName(int16_t key_number, int16_t group, int16_t major_code, int16_t middle_code,
+                        int16_t minor_code, CategoryNameBuffer& name_buffer);
 
 }  // namespace h5
 

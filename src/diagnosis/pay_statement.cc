@@ -24,8 +24,8 @@ void AddPayStatementItems(int16_t month, int16_t statement_code, int16_t salary_
   }
 }
 
-void LoadSalaryItemDefs(int16_t statement_code, int16_t item_group,
-                        std::vector<SalaryItem>& items, int16_t& count) {
+void LoadSalaryItemDefs(int16_t statement_code, int16_t item_group, std::vector<SalaryItem>& items,
+                        int16_t& count) {
   items.clear();
   count = 0;
   OpenKyuyo();

@@ -20,8 +20,8 @@ void AddPayStatementItems(int16_t month, int16_t statement_code, int16_t salary_
                           int32_t& spending_total, int16_t counted_kind);
 
 // The item definitions of statement_code in item_group, in file order.
-void LoadSalaryItemDefs(int16_t statement_code, int16_t item_group,
-                        std::vector<SalaryItem>& items, int16_t& count);
+void LoadSalaryItemDefs(int16_t statement_code, int16_t item_group, std::vector<SalaryItem>& items,
+                        int16_t& count);
 
 // Sets the amounts of the listed items from the salary-amount records of
 // (salary_kind, statement_code, month); unlisted item numbers are ignored.

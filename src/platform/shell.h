@@ -14,8 +14,8 @@ class Shell {
   // Starts program with parameters (one argument) in directory; does not wait
   // for it. show is the Windows show command (9 = restore). Returns false when
   // the program could not be started (missing, not executable, a directory).
-  virtual bool Execute(std::string_view verb, std::string_view program,
-                       std::string_view parameters, std::string_view directory, int show) = 0;
+  virtual bool Execute(std::string_view verb, std::string_view program, std::string_view parameters,
+                       std::string_view directory, int show) = 0;
 };
 
 }  // namespace h5

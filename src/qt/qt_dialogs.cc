@@ -2,8 +2,7 @@
 
 namespace h5 {
 
-std::unique_ptr<QMessageBox> QtDialogs::Build(const MessageBoxRequest& request,
-                                              QWidget* parent) {
+std::unique_ptr<QMessageBox> QtDialogs::Build(const MessageBoxRequest& request, QWidget* parent) {
   auto box = std::make_unique<QMessageBox>(parent);
   box->setWindowTitle(QString::fromStdString(request.title));
   box->setText(QString::fromStdString(request.text).replace("\r\n", "\n"));

@@ -11,7 +11,9 @@ static void InitArtworkResources() { Q_INIT_RESOURCE(artwork); }
 namespace h5 {
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString Q(const std::string& text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 void EnsureArtworkLoaded() {
   // The artwork lives in the library's resources; a static library needs the

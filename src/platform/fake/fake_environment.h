@@ -36,8 +36,8 @@ class FakeEnvironment : public Environment {
   std::string PrivateProfileString(std::string_view section, std::string_view key,
                                    std::string_view default_value, uint32_t size,
                                    std::string_view file) override;
-  uint32_t PrivateProfileInt(std::string_view section, std::string_view key,
-                             int32_t default_value, std::string_view file) override;
+  uint32_t PrivateProfileInt(std::string_view section, std::string_view key, int32_t default_value,
+                             std::string_view file) override;
   std::string WinIniString(std::string_view section, std::string_view key,
                            std::string_view default_value, uint32_t size) override;
   bool WriteWinIniString(std::string_view section, std::string_view key,
@@ -59,8 +59,8 @@ class FakeEnvironment : public Environment {
   // folded file -> folded section -> folded key -> value
   std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> profiles_;
   std::map<std::string, std::map<std::string, std::string>> win_ini_;
-  std::vector<std::string> files_;           // stored paths, in insertion order
-  std::set<std::string> directories_;        // normalized
+  std::vector<std::string> files_;             // stored paths, in insertion order
+  std::set<std::string> directories_;          // normalized
   std::map<std::string, std::string> stored_;  // normalized path -> stored last component
   std::set<std::string> broken_listings_;
   std::chrono::year_month_day today_{std::chrono::year{2002}, std::chrono::month{4},

@@ -28,8 +28,8 @@ class FakeRecordManager : public RecordManager {
  public:
   // Returns the status to answer, or nullopt for the default behaviour. It may
   // fill data (the caller's buffer, data_length bytes long) and set *length.
-  using Handler = std::function<std::optional<int16_t>(const BtrCall& call,
-                                                       std::span<uint8_t> data, int32_t* length)>;
+  using Handler = std::function<std::optional<int16_t>(const BtrCall& call, std::span<uint8_t> data,
+                                                       int32_t* length)>;
 
   void SetHandler(Handler handler) { handler_ = std::move(handler); }
   const std::vector<BtrCall>& calls() const { return calls_; }
