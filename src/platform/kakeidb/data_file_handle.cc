@@ -17,8 +17,8 @@ namespace {
 // followed by a handful of Get Next), each refill twice as many, up to a cap
 // in rows and in bytes.
 constexpr size_t kFirstBatch = 8;
-constexpr size_t kMaxBatch = 1024;
-constexpr size_t kMaxBatchBytes = 128 * 1024;
+constexpr size_t kMaxBatch = 4096;
+constexpr size_t kMaxBatchBytes = 512 * 1024;
 
 constexpr int64_t kLeastId = std::numeric_limits<int64_t>::min();
 
