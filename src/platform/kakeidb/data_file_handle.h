@@ -4,8 +4,8 @@
 // No lock is held between calls: each SQLite read transaction lasts for one
 // call only, so the household account book can write while a file is open
 // here (even while a status dialog keeps it open). Get Next is served from a
-// small read-ahead of the rows after the current one, fetched with the key's
-// prepared scans (a read transaction each) and refilled from the current
+// small read-ahead of the rows after the current one, fetched in one
+// transaction with the key's prepared scans and refilled from the current
 // record when used up; a change written meanwhile shows from the next refill
 // on.
 #ifndef H5KAKEI_PLATFORM_KAKEIDB_DATA_FILE_HANDLE_H_
@@ -67,11 +67,15 @@ class DataFileHandle {
   // on (from the first row when sort is null) and sets tail_status_.
   void Fill(const KeyDefinition& key, const uint8_t* sort, int64_t id, size_t max_rows);
   using ScanSqlOf = std::string (*)(int16_t key_number);
-  // Runs one of fill_key_'s scans from (sort, id) (the greater-value scan
-  // takes no id) until the read-ahead holds max_rows rows: the status after
-  // them, 0 when the scan may hold more. Ends the read transaction.
-  int16_t RunScan(SqliteStatement& scan, ScanSqlOf sql, const uint8_t* sort, int64_t id,
-                  size_t max_rows);
+  // Prepares one of fill_key_'s scans when it is not yet and binds (sort, id)
+  // (the greater-value scan takes no id): 0 with *statement set, or the
+  // failure.
+  int16_t Bind(SqliteStatement& scan, ScanSqlOf sql, const uint8_t* sort, int64_t id,
+               sqlite3_stmt** statement);
+  // Takes rows of scan into the read-ahead, rc being the result of its step
+  // so far, until it holds max_rows: the status after them, 0 when the scan
+  // may hold more.
+  int16_t Collect(sqlite3_stmt* scan, int rc, size_t max_rows);
   // Checks the row the scan stands on and appends it to the read-ahead. Rows
   // must rise strictly in (sortable value, id) from the fill's start on:
   // whatever the file holds, records come in key order and a scan cannot run

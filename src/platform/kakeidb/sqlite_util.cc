@@ -19,10 +19,7 @@ int OpenReadOnly(const std::filesystem::path& path, SqliteDb* db) {
   sqlite3_db_config(raw, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
   sqlite3_db_config(raw, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
   sqlite3_limit(raw, SQLITE_LIMIT_LENGTH, kMaxRecordLength + 1024);
-  // Reads walk a key in order and see each page once: a small page cache
-  // keeps the pages read into it warm in the processor's caches.
-  return sqlite3_exec(raw, "PRAGMA cell_size_check = ON; PRAGMA cache_size = -256", nullptr,
-                      nullptr, nullptr);
+  return sqlite3_exec(raw, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
 }
 
 std::string SqliteFileName(const std::filesystem::path& path) {
