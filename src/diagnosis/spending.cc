@@ -67,10 +67,11 @@ void CashBookPass(int32_t period_start, int32_t period_end, int32_t& total,
   PutInt32At(m.suitou.key_buffer, 0, period_start);
   ReadGtorEQSuitou();
   CashBookRecordView entry(m.suitou.record);
+  const bool cards_on_purchase = AggregationOption() == 1;
   while (entry.entryDate() <= period_end && m.BtrStatus == 0) {
     if (entry.fromPayStatement() == 1) {
       ExpandStatement(entry, total, seen, seen_last);  // its own amount never counts
-    } else if (!(entry.cardCode() != 0 && AggregationOption() != 1)) {
+    } else if (!(entry.cardCode() != 0 && !cards_on_purchase)) {
       if (entry.entryKind() == 1) total = SaturatingTotalAdd(total, entry.amount());
     }
     ReadNXTSuitou();

@@ -3,6 +3,7 @@
 
 #include "platform/kakeidb/data_file_writer.h"
 #include "platform/kakeidb/format.h"
+#include "platform/kakeidb/key_codec.h"
 #include "platform/kakeidb/sqlite_util.h"
 #include "platform/record_manager.h"
 
@@ -19,16 +20,19 @@ std::optional<DataFileContents> ReadAll(sqlite3* db, std::string* error) {
   std::vector<uint8_t> sort;
   while (s != nullptr && (rc = sqlite3_step(s)) == SQLITE_ROW) {
     int64_t number = 0;
-    const bool id_ok = IdInColumn(s, 0, &number);
+    const bool id_ok = IdInValue(sqlite3_column_value(s, 0), &number);
     const std::string id = std::to_string(number);
-    const uint8_t* record = RecordInColumn(s, 1, definition.record_length);
+    const uint8_t* record = RecordInValue(sqlite3_column_value(s, 1), definition.record_length);
     if (!id_ok || record == nullptr) {
       *error = "record " + id + " is not a record of " + std::to_string(definition.record_length) +
                " bytes under a valid id";
       return std::nullopt;
     }
     for (size_t k = 0; k < definition.keys.size(); ++k) {
-      if (!KeyInColumnMatches(s, static_cast<int>(k) + 2, record, definition.keys[k], &sort)) {
+      sort.resize(static_cast<size_t>(KeyLength(definition.keys[k])));
+      EncodeRecordSortKey(record, definition.keys[k], sort.data());
+      if (!ValueHoldsKey(sqlite3_column_value(s, static_cast<int>(k) + 2), sort.data(),
+                         sort.size())) {
         *error = "record " + id + " stands under a wrong value of key " +
                  std::to_string(definition.keys[k].number);
         return std::nullopt;

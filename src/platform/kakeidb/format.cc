@@ -5,7 +5,6 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/kakeidb/key_codec.h"
 #include "platform/kakeidb/sqlite_util.h"
 #include "platform/record_manager.h"
 
@@ -32,11 +31,16 @@ std::string RecordColumns(const FileDefinition& definition) {
 
 }  // namespace
 
-std::string ScanSql(int16_t key_number) {
-  // A row-value range on (key, id): SQLite seeks to it in the key's order.
+std::string SameValueScanSql(int16_t key_number) {
   const std::string key = KeyColumn(key_number);
-  return "SELECT id, data, " + key + " FROM kakeidb_records WHERE (" + key + ", id) >= (?1, ?2)" +
-         " ORDER BY " + key + ", id";
+  return "SELECT id, data, " + key + " FROM kakeidb_records WHERE " + key +
+         " = ?1 AND id >= ?2 ORDER BY id";
+}
+
+std::string GreaterValueScanSql(int16_t key_number) {
+  const std::string key = KeyColumn(key_number);
+  return "SELECT id, data, " + key + " FROM kakeidb_records WHERE " + key + " > ?1 ORDER BY " +
+         key + ", id";
 }
 
 std::string InsertRecordSql(const FileDefinition& definition) {
@@ -53,26 +57,22 @@ std::string AllRecordsSql(const FileDefinition& definition) {
   return "SELECT " + RecordColumns(definition) + " FROM kakeidb_records ORDER BY id";
 }
 
-bool IdInColumn(sqlite3_stmt* row, int column, int64_t* id) {
-  *id = sqlite3_column_int64(row, column);
-  return sqlite3_column_type(row, column) == SQLITE_INTEGER &&
-         *id != std::numeric_limits<int64_t>::max();
+bool IdInValue(sqlite3_value* value, int64_t* id) {
+  *id = sqlite3_value_int64(value);
+  return sqlite3_value_type(value) == SQLITE_INTEGER && *id != std::numeric_limits<int64_t>::max();
 }
 
-const uint8_t* RecordInColumn(sqlite3_stmt* row, int column, int32_t record_length) {
-  if (sqlite3_column_type(row, column) != SQLITE_BLOB) return nullptr;
-  auto record = static_cast<const uint8_t*>(sqlite3_column_blob(row, column));
-  return sqlite3_column_bytes(row, column) == record_length ? record : nullptr;
+const uint8_t* RecordInValue(sqlite3_value* value, int32_t record_length) {
+  if (sqlite3_value_type(value) != SQLITE_BLOB) return nullptr;
+  auto record = static_cast<const uint8_t*>(sqlite3_value_blob(value));
+  return sqlite3_value_bytes(value) == record_length ? record : nullptr;
 }
 
-bool KeyInColumnMatches(sqlite3_stmt* row, int column, const uint8_t* record,
-                        const KeyDefinition& key, std::vector<uint8_t>* sort) {
-  sort->resize(static_cast<size_t>(KeyLength(key)));
-  EncodeRecordSortKey(record, key, sort->data());
-  if (sqlite3_column_type(row, column) != SQLITE_BLOB) return false;
-  auto stored = static_cast<const uint8_t*>(sqlite3_column_blob(row, column));
-  return static_cast<size_t>(sqlite3_column_bytes(row, column)) == sort->size() &&
-         stored != nullptr && std::memcmp(stored, sort->data(), sort->size()) == 0;
+bool ValueHoldsKey(sqlite3_value* value, const uint8_t* sort, size_t length) {
+  if (sqlite3_value_type(value) != SQLITE_BLOB) return false;
+  auto stored = static_cast<const uint8_t*>(sqlite3_value_blob(value));
+  return static_cast<size_t>(sqlite3_value_bytes(value)) == length && stored != nullptr &&
+         std::memcmp(stored, sort, length) == 0;
 }
 
 namespace {

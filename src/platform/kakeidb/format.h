@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "platform/kakeidb/declaration_cache.h"
 #include "platform/kakeidb/file_definition.h"
@@ -33,8 +32,12 @@ int16_t LoadFileDefinition(sqlite3* db, FileDefinition* definition, std::string*
                            DeclarationCache* cache = nullptr);
 
 // The records of one key from (?1 sortable key value, ?2 id) on, in key
-// order. Columns: id, data, the key's sortable value.
-std::string ScanSql(int16_t key_number);
+// order, come from two scans run one after the other: those under value ?1
+// from id ?2 on, then those of every greater value. (A single scan on the row
+// value (key, id) would test it again on every row.) Columns of both: id,
+// data, the key's sortable value.
+std::string SameValueScanSql(int16_t key_number);
+std::string GreaterValueScanSql(int16_t key_number);
 
 // A record with its sortable key values: ?1 id, ?2 data, then one per key in
 // the definition's order.
@@ -44,15 +47,17 @@ std::string FindValueSql(int16_t key_number);
 // Every record in write order; columns as InsertRecordSql binds them.
 std::string AllRecordsSql(const FileDefinition& definition);
 
-// The id in column of a row, when it is an integer below the largest one (so
-// that the next id can be named).
-bool IdInColumn(sqlite3_stmt* row, int column, int64_t* id);
-// The record in column of a row, when it is a BLOB of the record length.
-const uint8_t* RecordInColumn(sqlite3_stmt* row, int column, int32_t record_length);
-// True when column of a row holds exactly the sortable value of key worked out
-// from record; *sort gets that value.
-bool KeyInColumnMatches(sqlite3_stmt* row, int column, const uint8_t* record,
-                        const KeyDefinition& key, std::vector<uint8_t>* sort);
+// Checks of a row's values, taken with sqlite3_column_value: connections
+// here have no mutex (SQLITE_OPEN_NOMUTEX), so a column's value can be read
+// where it stands, with one call per column instead of one per question.
+//
+// The id, when it is an integer below the largest one (so that the next id
+// can be named).
+bool IdInValue(sqlite3_value* value, int64_t* id);
+// The record, when the value is a BLOB of the record length.
+const uint8_t* RecordInValue(sqlite3_value* value, int32_t record_length);
+// True when the value is a BLOB holding exactly the length bytes at sort.
+bool ValueHoldsKey(sqlite3_value* value, const uint8_t* sort, size_t length);
 
 }  // namespace h5
 
