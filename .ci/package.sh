@@ -51,7 +51,7 @@ desktop-file-validate /usr/share/applications/h5kakei-menu.desktop
 echo "-- the menu window, on a virtual screen"
 h5kakei-menu --help >menu-help.txt
 grep -q "usage: h5kakei-menu" menu-help.txt || fail "h5kakei-menu --help"
-Xvfb -displayfd 3 -screen 0 800x600x24 3>display.txt 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 800x600x24 3>display.txt 2>xvfb.log &
 xvfb=$!
 trap 'kill "$xvfb"; rm -rf "$work"' EXIT
 # A loaded machine may take seconds to bring the server up.
@@ -59,6 +59,10 @@ for _ in $(seq 300); do [ -s display.txt ] && break; sleep 0.1; done
 [ -s display.txt ] || fail "Xvfb did not start within 30 s"
 DISPLAY=:$(cat display.txt)
 export DISPLAY
+# The number comes before the server takes connections on a busy machine.
+for _ in $(seq 300); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null || fail "Xvfb on $DISPLAY does not answer: $(cat xvfb.log)"
+
 # menu HOME KEY: starts h5kakei-menu with no root, answers its question with KEY.
 menu() {
   HOME=$work/$1 XDG_DATA_HOME='' h5kakei-menu 2>"$1.err" &
