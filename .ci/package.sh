@@ -51,7 +51,8 @@ desktop-file-validate /usr/share/applications/h5kakei-menu.desktop
 echo "-- the menu window, on a virtual screen"
 h5kakei-menu --help >menu-help.txt
 grep -q "usage: h5kakei-menu" menu-help.txt || fail "h5kakei-menu --help"
-Xvfb -displayfd 3 -screen 0 800x600x24 3>display.txt 2>xvfb.log &
+# -noreset: the server must not restart whenever its last client leaves.
+Xvfb -displayfd 3 -noreset -screen 0 800x600x24 3>display.txt 2>xvfb.log &
 xvfb=$!
 trap 'kill "$xvfb"; rm -rf "$work"' EXIT
 # A loaded machine may take seconds to bring the server up.
